@@ -1,0 +1,54 @@
+#include "cli/Commands.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void printUsage()
+{
+    std::printf(
+        "Usage: voltara [options]              start the tray application\n"
+        "       voltara status [--json]         print the current battery reading\n"
+        "       voltara history power|charge|health [options]\n"
+        "                                       print the chart data of the history\n"
+        "       voltara import PATH             import first-generation history\n"
+        "\n"
+        "Run 'voltara COMMAND --help' for the options of a command.\n"
+        "Common options: --store FILE, --power-supply-root DIR, --help, --version\n");
+}
+
+} // namespace
+
+int runApplication(int argc, char** argv);
+
+int main(int argc, char** argv)
+{
+    const char* command = argc > 1 ? argv[1] : "";
+    using Runner = int (*)(const QStringList&);
+    Runner runner = nullptr;
+    if (std::strcmp(command, "status") == 0)
+        runner = runStatusCommand;
+    else if (std::strcmp(command, "history") == 0)
+        runner = runHistoryCommand;
+    else if (std::strcmp(command, "import") == 0)
+        runner = runImportCommand;
+
+    if (runner) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName("voltara");
+        QCoreApplication::setApplicationVersion(VOLTARA_VERSION);
+        QStringList args = QCoreApplication::arguments();
+        args.removeFirst();   // the subcommand's name stands in for the program name
+        args[0] = QStringLiteral("voltara ") + args[0];
+        return runner(args);
+    }
+    if (std::strcmp(command, "help") == 0) {
+        printUsage();
+        return 0;
+    }
+    return runApplication(argc, argv);
+}
