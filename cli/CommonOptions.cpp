@@ -18,8 +18,3 @@ void applyCommonOptions(const QCommandLineParser& parser)
     if (parser.isSet("store"))
         qputenv("VOLTARA_STORE", QDir::current().absoluteFilePath(parser.value("store")).toUtf8());
 }
-
-QString storePathOverride()
-{
-    return qEnvironmentVariable("VOLTARA_STORE");
-}

@@ -7,6 +7,5 @@
 // the battery or the store.
 void addCommonOptions(QCommandLineParser& parser);
 void applyCommonOptions(const QCommandLineParser& parser);
-
-// Process-wide overrides, also settable from the environment (VOLTARA_POWER_SUPPLY_ROOT).
-QString storePathOverride();
+// The stand-ins read the overrides from the environment: VOLTARA_POWER_SUPPLY_ROOT (also settable by
+// the user) and VOLTARA_STORE.
