@@ -6,12 +6,13 @@
 #include <QString>
 #include <QWidget>
 
+#include "toolkit/KZWindowController.h"
+
 #include <memory>
 #include <type_traits>
 #include <utility>
 
 class KZNavigationController;
-class KZWindowController;
 
 // The base of every pane: a controller that owns one view, loads it once (from the Qt Designer
 // interface named after the class, when there is one), and gets a load hook that runs once plus
