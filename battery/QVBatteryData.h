@@ -115,5 +115,9 @@ private:
     double m_temperatureCelsius = 0;
     double m_temperatureFahrenheit = 0;
     bool m_hasTemperature = false;
-    std::optional<QVariantMap> m_batteryInfoDict;
+    // Refreshed by every registry read, including the one powerUsageRealtime makes.
+    mutable std::optional<QVariantMap> m_batteryInfoDict;
+
+    std::optional<QVariantMap> readRegistry() const;
+    void refreshBatteryInfoDict() const;
 };

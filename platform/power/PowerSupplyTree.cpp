@@ -1,0 +1,123 @@
+#include "platform/power/PowerSupplyTree.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+constexpr qint64 kMicroMax = 1'000'000'000'000LL;   // 1 MWh / 1 kA / 1 MV: beyond any battery
+
+std::optional<bool> readFlag(const QString& path)
+{
+    const auto v = PowerSupplyTree::readInteger(path, 0, 1);
+    if (!v)
+        return std::nullopt;
+    return *v == 1;
+}
+
+PowerSupplyTree::Kind kindOf(const QString& type)
+{
+    if (type == QLatin1String("Battery"))
+        return PowerSupplyTree::Kind::Battery;
+    if (type == QLatin1String("Mains") || type.startsWith(QLatin1String("USB")))
+        return PowerSupplyTree::Kind::LinePower;
+    if (type == QLatin1String("UPS"))
+        return PowerSupplyTree::Kind::Ups;
+    return PowerSupplyTree::Kind::Other;
+}
+
+} // namespace
+
+std::optional<QString> PowerSupplyTree::readString(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // Attribute files are short; a page is more than any of them holds.
+    const QByteArray bytes = file.read(4096);
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    const QString text = QString::fromUtf8(bytes).trimmed();
+    if (text.isEmpty() || text.contains(QChar(0)))
+        return std::nullopt;
+    return text;
+}
+
+std::optional<qint64> PowerSupplyTree::readInteger(const QString& path, qint64 min, qint64 max)
+{
+    const auto text = readString(path);
+    if (!text)
+        return std::nullopt;
+    // The whole text must be one decimal number: "12abc", "1.5" or "0x10" are not read as a part.
+    bool ok = false;
+    const qint64 value = text->toLongLong(&ok, 10);
+    if (!ok || value < min || value > max)
+        return std::nullopt;
+    return value;
+}
+
+PowerSupplyTree PowerSupplyTree::read(const QString& root)
+{
+    PowerSupplyTree tree;
+    const QDir rootDir(root);
+    const QStringList names = rootDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& name : names) {
+        const QString dir = rootDir.filePath(name) + QLatin1Char('/');
+        const auto type = readString(dir + QLatin1String("type"));
+        if (!type)
+            continue;
+        Supply s;
+        s.name = name;
+        s.kind = kindOf(*type);
+        if (s.kind == Kind::Other)
+            continue;
+        const auto scope = readString(dir + QLatin1String("scope"));
+        if (scope && *scope == QLatin1String("Device"))
+            continue;
+        if (s.kind == Kind::Battery) {
+            const auto present = readFlag(dir + QLatin1String("present"));
+            if (present && !*present)
+                continue;
+        }
+
+        auto integer = [&](const char* attr, qint64 min, qint64 max) {
+            return readInteger(dir + QLatin1String(attr), min, max);
+        };
+        s.status = readString(dir + QLatin1String("status"));
+        s.online = readFlag(dir + QLatin1String("online"));
+        s.health = readString(dir + QLatin1String("health"));
+        if (s.health && *s.health == QLatin1String("Unknown"))
+            s.health.reset();
+        s.capacity = integer("capacity", 0, 100);
+        s.cycleCount = integer("cycle_count", 0, 1'000'000);
+        s.chargeFullDesign = integer("charge_full_design", 0, kMicroMax);
+        s.chargeFull = integer("charge_full", 0, kMicroMax);
+        s.chargeNow = integer("charge_now", 0, kMicroMax);
+        s.energyFullDesign = integer("energy_full_design", 0, kMicroMax);
+        s.energyFull = integer("energy_full", 0, kMicroMax);
+        s.energyNow = integer("energy_now", 0, kMicroMax);
+        s.voltageNow = integer("voltage_now", 0, kMicroMax);
+        s.voltageMaxDesign = integer("voltage_max_design", 0, kMicroMax);
+        s.voltageMinDesign = integer("voltage_min_design", 0, kMicroMax);
+        s.currentNow = integer("current_now", -kMicroMax, kMicroMax);
+        s.powerNow = integer("power_now", -kMicroMax, kMicroMax);
+        s.temp = integer("temp", -1000, 2000);
+        s.timeToFullAvg = integer("time_to_full_avg", 0, 10'000'000);
+        s.timeToFullNow = integer("time_to_full_now", 0, 10'000'000);
+        s.timeToEmptyNow = integer("time_to_empty_now", 0, 10'000'000);
+        s.timeToEmptyAvg = integer("time_to_empty_avg", 0, 10'000'000);
+        s.manufactureYear = integer("manufacture_year", 1980, 2107);
+        s.manufactureMonth = integer("manufacture_month", 1, 12);
+        s.manufactureDay = integer("manufacture_day", 1, 31);
+        s.voltageMax = integer("voltage_max", 0, kMicroMax);
+        s.currentMax = integer("current_max", 0, kMicroMax);
+
+        switch (s.kind) {
+        case Kind::Battery: tree.m_batteries.push_back(std::move(s)); break;
+        case Kind::LinePower: tree.m_linePower.push_back(std::move(s)); break;
+        case Kind::Ups: tree.m_upses.push_back(std::move(s)); break;
+        case Kind::Other: break;
+        }
+    }
+    return tree;
+}
