@@ -89,12 +89,13 @@ QVHistoryStore::~QVHistoryStore()
     m_queueChanged.notify_all();
     if (m_writerThread.joinable())
         m_writerThread.join();
+    // The readers go first, so that the writer is the last connection and checkpoints the log.
+    for (sqlite3* reader : m_readers)
+        sqlite3_close_v2(reader);
     sqlite3_finalize(m_insert);
     sqlite3_finalize(m_findDate);
     if (m_writer)
         sqlite3_close_v2(m_writer);
-    for (sqlite3* reader : m_readers)
-        sqlite3_close_v2(reader);
 }
 
 QString QVHistoryStore::defaultStorePath()
@@ -148,15 +149,24 @@ bool QVHistoryStore::openFile(const QString& path)
     if (!QFileInfo(path).dir().exists() && !QDir().mkpath(QFileInfo(path).absolutePath()))
         return fail(QStringLiteral("its folder cannot be created"));
 
-    const bool isNew = !QFileInfo::exists(path) || QFileInfo(path).size() == 0;
+    const bool existed = QFileInfo::exists(path);
+    const bool isNew = !existed || QFileInfo(path).size() == 0;
     QString error;
     sqlite3* db = openConnection(path, SQLITE_OPEN_READWRITE | (isNew ? SQLITE_OPEN_CREATE : 0), &error);
     if (!db)
         return fail(error);
     // Until the file has proved to be a sound store of ours, closing must not write to it.
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    const bool hadLog = QFileInfo::exists(path + "-wal"), hadSharedMemory = QFileInfo::exists(path + "-shm");
     const auto refuse = [&](const QString& why) {
         sqlite3_close_v2(db);
+        // Opening a write-ahead-logged file creates its (empty) side files; take away those we made.
+        if (!hadLog)
+            QFile::remove(path + "-wal");
+        if (!hadSharedMemory)
+            QFile::remove(path + "-shm");
+        if (!existed)
+            QFile::remove(path);
         return fail(why);
     };
 
