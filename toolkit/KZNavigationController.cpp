@@ -81,7 +81,7 @@ void KZNavigationController::setCurrentViewController(const Pane& viewController
     const bool animate = animated && oldPane;
 
     if (QWidget* window = this->window()) {
-        if (m_originalMinSize.isEmpty())
+        if (m_originalMinSize.isNull())
             m_originalMinSize = window->minimumSize();
         window->setMinimumSize(m_originalMinSize.toSize());
     }
