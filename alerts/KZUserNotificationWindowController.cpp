@@ -20,6 +20,8 @@
 namespace {
 
 constexpr int kTextInset = 4;
+// Room left and right of a button's title.
+constexpr int kButtonTitlePadding = 12;
 constexpr int kFadeInMilliseconds = 200;
 constexpr int kFadeOutMilliseconds = 300;
 // The other windows start moving while this one still fades.
@@ -178,10 +180,15 @@ void KZUserNotificationWindowController::adjustInformativeTextFrame()
     m_window->update();
 }
 
+int KZUserNotificationWindowController::fittedButtonWidth(const QPushButton* button)
+{
+    return QFontMetrics(button->font()).horizontalAdvance(button->text()) + 2 * kButtonTitlePadding;
+}
+
 void KZUserNotificationWindowController::adjustButtonFrames()
 {
     const int w0 = m_actionButtonDesignWidth;
-    const int fitted = std::max(m_actionButton->sizeHint().width(), m_otherButton->sizeHint().width());
+    const int fitted = std::max(fittedButtonWidth(m_actionButton), fittedButtonWidth(m_otherButton));
     const int w = std::max(w0, std::min(kMaximumButtonWidth, fitted));
     const int shift = w - w0;
     for (QPushButton* button : {m_actionButton, m_otherButton}) {

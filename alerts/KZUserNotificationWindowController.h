@@ -77,6 +77,8 @@ private:
     void loadWindow();
     // Height the label's text needs at the label's width, with an inset of `padding`.
     static int neededTextHeight(const QLabel* label, int padding);
+    // Width that fits the button's title.
+    static int fittedButtonWidth(const QPushButton* button);
 
     std::shared_ptr<KZUserNotification> m_notification;
     std::unique_ptr<Ui::KZUserNotificationWindowController> m_ui;

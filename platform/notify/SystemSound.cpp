@@ -11,27 +11,40 @@
 #include <canberra.h>
 
 #include <atomic>
+#include <chrono>
+#include <optional>
 #include <mutex>
 
 namespace {
 
 std::mutex g_contextLock;
 ca_context* g_context = nullptr;
-bool g_contextFailed = false;
+std::optional<std::chrono::steady_clock::time_point> g_lastFailure;
 std::atomic<quint32> g_nextId{1};
+// A machine without sound output is asked again only after a while (the sound server may start
+// after Voltara does).
+constexpr std::chrono::seconds kRetryAfterFailure{60};
 
-// The one libcanberra context, made on first use; null when the machine offers no sound output.
+// The one libcanberra context, opened on first use; null while no sound output is available.
 ca_context* sharedContext()
 {
-    if (g_context || g_contextFailed)
+    if (g_context)
         return g_context;
+    const auto now = std::chrono::steady_clock::now();
+    if (g_lastFailure && now - *g_lastFailure < kRetryAfterFailure)
+        return nullptr;
     ca_context* context = nullptr;
     if (ca_context_create(&context) != CA_SUCCESS) {
-        g_contextFailed = true;
+        g_lastFailure = now;
         return nullptr;
     }
     ca_context_change_props(context, CA_PROP_APPLICATION_NAME, "Voltara", CA_PROP_APPLICATION_ID,
                             "org.voltara.Voltara", nullptr);
+    if (ca_context_open(context) != CA_SUCCESS) {
+        ca_context_destroy(context);
+        g_lastFailure = now;
+        return nullptr;
+    }
     g_context = context;
     return g_context;
 }
