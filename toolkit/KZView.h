@@ -1,6 +1,7 @@
 #pragma once
 
 #include "toolkit/KZShadow.h"
+#include "toolkit/KZViewController.h"
 
 #include <QColor>
 #include <QImage>
@@ -9,7 +10,6 @@
 
 #include <optional>
 
-class KZViewController;
 
 // A general background view: a rounded rectangle filled with a colour and stroked with a border,
 // an optional shadow under both, and an optional image over the whole bounds. `alphaValue` is the
