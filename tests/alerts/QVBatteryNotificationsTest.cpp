@@ -3,6 +3,8 @@
 #include "alerts/QVBatteryNotifications.h"
 #include "app/settings/QVUserDefaults.h"
 #include "battery/KZTimer.h"
+#include "battery/QVBatteryData.h"
+#include "battery/QVBatteryManager.h"
 #include "platform/sleep/SleepWatcher.h"
 
 #include <QFile>
@@ -302,6 +304,31 @@ TEST_F(QVBatteryNotificationsTest, SettingsChangeForgetsWithoutStopping)
     // A sound that cannot be found plays nothing; the alert still comes.
     engine->check();
     EXPECT_EQ(center.delivered.size(), 2u);
+}
+
+TEST_F(QVBatteryNotificationsTest, ReadsTheBatteryManagersCurrentReading)
+{
+    setAlerts({{"low-battery-enabled", 1}, {"level-enabled", 1}, {"level-amount", 99}},
+              {{"level-enabled", 1}, {"level-amount", 1}, {"fully-charged-enabled", 1}});
+    QVBatteryManager& manager = QVBatteryManager::sharedManager();
+
+    qputenv("VOLTARA_POWER_SUPPLY_ROOT", VOLTARA_FIXTURES "/power_supply/charge_discharging");
+    manager.update();
+    const auto reading = QVBatteryNotifications::currentReading();
+    ASSERT_TRUE(reading && manager.data());
+    EXPECT_FALSE(reading->isCharging);
+    EXPECT_FALSE(reading->isConnectedToPowerSource);
+    EXPECT_DOUBLE_EQ(reading->chargeLevel, manager.data()->chargeLevel());
+    EXPECT_GT(reading->chargeLevel, 0.0);
+
+    // No power source at all: every check ends at once.
+    QTemporaryDir empty;
+    qputenv("VOLTARA_POWER_SUPPLY_ROOT", empty.path().toUtf8());
+    manager.update();
+    EXPECT_FALSE(QVBatteryNotifications::currentReading());
+    engine->check();
+    EXPECT_TRUE(center.delivered.empty());
+    qunsetenv("VOLTARA_POWER_SUPPLY_ROOT");
 }
 
 } // namespace
