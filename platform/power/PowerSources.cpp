@@ -1,6 +1,6 @@
 #include "platform/power/PowerSources.h"
 
-#include "platform/power/PowerSupplyTree.h"
+#include "platform/power/PowerSupplySnapshot.h"
 
 #include <QtGlobal>
 
@@ -12,7 +12,7 @@ namespace PowerSources {
 
 namespace {
 
-using Supply = PowerSupplyTree::Supply;
+using Supply = PowerSupplySnapshot::Supply;
 
 constexpr qint64 kNoTimeToFull = 65535;
 
@@ -22,14 +22,14 @@ bool hasStatus(const Supply& s, const char* status)
 }
 
 // Batteries (or, without any, UPS units) decide the state of the power source as a whole.
-const std::vector<Supply>& sourceSupplies(const PowerSupplyTree& tree)
+const std::vector<Supply>& sourceSupplies(const PowerSupplySnapshot& tree)
 {
     return tree.batteries().empty() ? tree.upses() : tree.batteries();
 }
 
 // External power: any line-power supply online. Where no line-power supply tells (none exists, or
 // none has a readable `online`), a source that charges, is full or holds its charge is on it.
-bool externalConnected(const PowerSupplyTree& tree)
+bool externalConnected(const PowerSupplySnapshot& tree)
 {
     bool anyKnown = false;
     for (const Supply& line : tree.linePower()) {
@@ -198,7 +198,7 @@ std::optional<double> powerDrawn(const Supply& s)
     return std::nullopt;
 }
 
-double timeRemainingEstimate(const PowerSupplyTree& tree)
+double timeRemainingEstimate(const PowerSupplySnapshot& tree)
 {
     if (externalConnected(tree))
         return -2;
@@ -255,7 +255,7 @@ QString rootPath()
 
 QVariantList copyPowerSourcesList()
 {
-    const PowerSupplyTree tree = PowerSupplyTree::read(rootPath());
+    const PowerSupplySnapshot tree = PowerSupplySnapshot::read(rootPath());
     const bool external = externalConnected(tree);
     QVariantList list;
     if (!tree.batteries().empty())
@@ -268,12 +268,12 @@ QVariantList copyPowerSourcesList()
 
 double getTimeRemainingEstimate()
 {
-    return timeRemainingEstimate(PowerSupplyTree::read(rootPath()));
+    return timeRemainingEstimate(PowerSupplySnapshot::read(rootPath()));
 }
 
 std::optional<QVariantMap> copyExternalPowerAdapterDetails()
 {
-    const PowerSupplyTree tree = PowerSupplyTree::read(rootPath());
+    const PowerSupplySnapshot tree = PowerSupplySnapshot::read(rootPath());
     for (const Supply& line : tree.linePower()) {
         if (!line.online || !*line.online || !line.voltageMax || !line.currentMax)
             continue;
@@ -290,7 +290,7 @@ std::optional<QVariantMap> copyExternalPowerAdapterDetails()
 
 std::optional<QVariantMap> copySmartBatteryProperties()
 {
-    const PowerSupplyTree tree = PowerSupplyTree::read(rootPath());
+    const PowerSupplySnapshot tree = PowerSupplySnapshot::read(rootPath());
     const std::vector<Supply>& batteries = tree.batteries();
     if (batteries.empty())
         return std::nullopt;

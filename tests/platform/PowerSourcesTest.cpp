@@ -1,5 +1,5 @@
 #include "platform/power/PowerSources.h"
-#include "platform/power/PowerSupplyTree.h"
+#include "platform/power/PowerSupplySnapshot.h"
 
 #include "platform/PowerSupplyTreeBuilder.h"
 
@@ -23,7 +23,7 @@ QVariantMap registry()
 
 } // namespace
 
-TEST(PowerSupplyTree, IntegerFilesAreReadWholeOrNotAtAll)
+TEST(PowerSupplySnapshot, IntegerFilesAreReadWholeOrNotAtAll)
 {
     QTemporaryDir dir;
     struct Case {
@@ -52,12 +52,12 @@ TEST(PowerSupplyTree, IntegerFilesAreReadWholeOrNotAtAll)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(c.bytes);
         file.close();
-        EXPECT_EQ(PowerSupplyTree::readInteger(dir.filePath("value"), -1000, 1000), c.expected) << c.bytes.toStdString();
+        EXPECT_EQ(PowerSupplySnapshot::readInteger(dir.filePath("value"), -1000, 1000), c.expected) << c.bytes.toStdString();
     }
-    EXPECT_EQ(PowerSupplyTree::readInteger(dir.filePath("missing"), 0, 10), std::nullopt);
+    EXPECT_EQ(PowerSupplySnapshot::readInteger(dir.filePath("missing"), 0, 10), std::nullopt);
     QDir(dir.path()).mkdir("folder");
-    EXPECT_EQ(PowerSupplyTree::readInteger(dir.filePath("folder"), 0, 10), std::nullopt);
-    EXPECT_EQ(PowerSupplyTree::readString(dir.filePath("folder")), std::nullopt);
+    EXPECT_EQ(PowerSupplySnapshot::readInteger(dir.filePath("folder"), 0, 10), std::nullopt);
+    EXPECT_EQ(PowerSupplySnapshot::readString(dir.filePath("folder")), std::nullopt);
 }
 
 TEST(PowerSources, FixtureTreesGiveTheRegistryOfTheInternalBattery)

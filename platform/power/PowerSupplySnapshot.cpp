@@ -1,4 +1,4 @@
-#include "platform/power/PowerSupplyTree.h"
+#include "platform/power/PowerSupplySnapshot.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,26 +9,26 @@ constexpr qint64 kMicroMax = 1'000'000'000'000LL;   // 1 MWh / 1 kA / 1 MV: beyo
 
 std::optional<bool> readFlag(const QString& path)
 {
-    const auto v = PowerSupplyTree::readInteger(path, 0, 1);
+    const auto v = PowerSupplySnapshot::readInteger(path, 0, 1);
     if (!v)
         return std::nullopt;
     return *v == 1;
 }
 
-PowerSupplyTree::Kind kindOf(const QString& type)
+PowerSupplySnapshot::Kind kindOf(const QString& type)
 {
     if (type == QLatin1String("Battery"))
-        return PowerSupplyTree::Kind::Battery;
+        return PowerSupplySnapshot::Kind::Battery;
     if (type == QLatin1String("Mains") || type.startsWith(QLatin1String("USB")))
-        return PowerSupplyTree::Kind::LinePower;
+        return PowerSupplySnapshot::Kind::LinePower;
     if (type == QLatin1String("UPS"))
-        return PowerSupplyTree::Kind::Ups;
-    return PowerSupplyTree::Kind::Other;
+        return PowerSupplySnapshot::Kind::Ups;
+    return PowerSupplySnapshot::Kind::Other;
 }
 
 } // namespace
 
-std::optional<QString> PowerSupplyTree::readString(const QString& path)
+std::optional<QString> PowerSupplySnapshot::readString(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -43,7 +43,7 @@ std::optional<QString> PowerSupplyTree::readString(const QString& path)
     return text;
 }
 
-std::optional<qint64> PowerSupplyTree::readInteger(const QString& path, qint64 min, qint64 max)
+std::optional<qint64> PowerSupplySnapshot::readInteger(const QString& path, qint64 min, qint64 max)
 {
     const auto text = readString(path);
     if (!text)
@@ -56,9 +56,9 @@ std::optional<qint64> PowerSupplyTree::readInteger(const QString& path, qint64 m
     return value;
 }
 
-PowerSupplyTree PowerSupplyTree::read(const QString& root)
+PowerSupplySnapshot PowerSupplySnapshot::read(const QString& root)
 {
-    PowerSupplyTree tree;
+    PowerSupplySnapshot tree;
     const QDir rootDir(root);
     const QStringList names = rootDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : names) {

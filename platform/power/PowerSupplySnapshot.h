@@ -9,7 +9,7 @@
 // supplies sorted by folder name, each with the values the power-source services need.
 // Every value is checked: a file that is missing, empty, unreadable, not a plain number or out
 // of the plausible range reads as absent. Units are the kernel's (micro-units, tenths of a degree).
-class PowerSupplyTree {
+class PowerSupplySnapshot {
 public:
     enum class Kind { Battery, LinePower, Ups, Other };
 
@@ -34,7 +34,7 @@ public:
 
     // Reads every supply below `root`. Batteries that are not installed (`present` 0) and
     // peripheral supplies (`scope` "Device") are left out.
-    static PowerSupplyTree read(const QString& root);
+    static PowerSupplySnapshot read(const QString& root);
 
     const std::vector<Supply>& batteries() const { return m_batteries; }
     const std::vector<Supply>& linePower() const { return m_linePower; }
