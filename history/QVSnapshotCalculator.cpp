@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 
 namespace {
@@ -40,9 +41,14 @@ public:
     {
         keyDict.clear();
         formatter.invalidate();   // every key is recorded again in the new key map
-        const SecondsByKey battery = calculateDateWithPredicate(QVSnapshotFilter::onBattery());
-        const SecondsByKey charging = calculateDateWithPredicate(QVSnapshotFilter::charging());
-        const SecondsByKey fullyCharged = calculateDateWithPredicate(QVSnapshotFilter::fullyCharged());
+
+        // One fetch of the range with the columns the three state filters read, sorted into the
+        // three states here, instead of three fetches over the same rows.
+        std::vector<double> battery, charging, fullyCharged;
+        fetchStates(battery, charging, fullyCharged);
+        const SecondsByKey batterySeconds = secondsForDates(battery);
+        const SecondsByKey chargingSeconds = secondsForDates(charging);
+        const SecondsByKey fullyChargedSeconds = secondsForDates(fullyCharged);
 
         QHash<QString, QVChartItem> items;
         auto add = [&](const SecondsByKey& seconds, const QString& title) {
@@ -55,9 +61,9 @@ public:
                 item->addValue(it.value(), title);
             }
         };
-        add(battery, batteryTitle);
-        add(charging, chargingTitle);
-        add(fullyCharged, fullyChargedTitle);
+        add(batterySeconds, batteryTitle);
+        add(chargingSeconds, chargingTitle);
+        add(fullyChargedSeconds, fullyChargedTitle);
 
         QList<QVChartItem> result = items.values();
         std::stable_sort(result.begin(), result.end(),
@@ -65,11 +71,44 @@ public:
         return result;
     }
 
+    // The dates of the range's rows of each state, oldest first. The tests match these with the
+    // store's own filters:
+    //   on battery      isConnectedToPowerSource = NO
+    //   charging        isCharging = YES AND (chargeLevel = NULL OR chargeLevel < 100)
+    //   fully charged   (chargeLevel = 100 OR isFullyCharged = YES) AND isConnectedToPowerSource = YES
+    // An absent value is NaN here, and every comparison with NaN is false, as with NULL in the store.
+    void fetchStates(std::vector<double>& battery, std::vector<double>& charging, std::vector<double>& fullyCharged)
+    {
+        if (!store)
+            return;
+        const std::vector<double> rows = store->fetchValues(
+            predicateWithDateRange(dateRange),
+            {QStringLiteral("date"), QStringLiteral("isConnectedToPowerSource"), QStringLiteral("isCharging"),
+             QStringLiteral("chargeLevel"), QStringLiteral("isFullyCharged")});
+        for (size_t i = 0; i + 5 <= rows.size(); i += 5) {
+            const double date = rows[i];
+            const double connected = rows[i + 1];
+            const double isCharging = rows[i + 2];
+            const double level = rows[i + 3];
+            const double full = rows[i + 4];
+            if (connected == 0)
+                battery.push_back(date);
+            if (isCharging == 1 && (std::isnan(level) || level < 100))
+                charging.push_back(date);
+            if ((level == 100 || full == 1) && connected == 1)
+                fullyCharged.push_back(date);
+        }
+    }
+
     SecondsByKey calculateDateWithPredicate(const QVSnapshotFilter& predicate)
     {
-        const std::vector<double> dates =
-            store ? store->fetchDates(predicateWithDateRange(dateRange) && predicate) : std::vector<double>();
+        return secondsForDates(store ? store->fetchDates(predicateWithDateRange(dateRange) && predicate)
+                                     : std::vector<double>());
+    }
 
+    // One pass over the dates of one state (oldest first), then every step of the range.
+    SecondsByKey secondsForDates(const std::vector<double>& dates)
+    {
         // Keys change only at bucket boundaries, so the entry of the current bucket is kept at hand.
         std::unordered_map<QString, double> seconds;
         double* entry = nullptr;
