@@ -203,6 +203,51 @@ TEST(QVSnapshotCalculator, weekMonthAndYearPagesHaveOneItemPerDayOrMonth)
     }
 }
 
+// The calculation sorts one fetch into the three states itself; it must agree with the store's
+// own filters for every combination of absent, false and true flags and levels around 100 %.
+TEST(QVSnapshotCalculator, statesAgreeWithTheStoreFilters)
+{
+    LocalZone zone("Europe/Berlin");
+    CalculatorStore db;
+    const std::optional<bool> flags[] = {std::nullopt, false, true};
+    const std::optional<double> levels[] = {std::nullopt, 0.0, 99.9, 100.0, 100.5};
+    QDateTime t = zone.at(2026, 5, 14, 1);
+    for (auto connected : flags)
+        for (auto charging : flags)
+            for (auto full : flags)
+                for (auto level : levels) {
+                    QVSnapshot s;
+                    s.isConnectedToPowerSource = connected;
+                    s.isCharging = charging;
+                    s.isFullyCharged = full;
+                    s.chargeLevel = level;
+                    for (int i = 0; i < 2; ++i) {
+                        s.setDateTime(t.addSecs(60 * i));
+                        db.add(s);
+                    }
+                    t = t.addSecs(300);
+                }
+    QVSnapshotCalculator calculator(&db.store);
+    calculator.setDateRange(QVDateRange::dateRangeForDayWithOffset(0, zone.at(2026, 5, 14, 12)));
+    calculator.setSnapshotInterval(QVSnapshotCalculator::Hour);
+    const QList<QVChartItem> items = calculator.calculateData();
+    const auto battery = calculator.batteryData();
+    const auto charging = calculator.chargingData();
+    const auto fullyCharged = calculator.fullyChargedData();
+    ASSERT_EQ(items.size(), 24);
+    double total = 0;
+    for (const QVChartItem& item : items) {
+        const QString key = item.date().toTimeZone(zone.zone()).toString("yyyy-MM-dd HH");
+        EXPECT_EQ(item.values()[0], battery.value(key)) << key.toStdString();
+        EXPECT_EQ(item.values()[1], charging.value(key)) << key.toStdString();
+        EXPECT_EQ(item.values()[2], fullyCharged.value(key)) << key.toStdString();
+        total += item.total();
+    }
+    // on battery: 1 x 3 x 3 x 5 pairs; charging: 3 x 1 x 3 x 3 (absent, 0, 99.9); fully charged:
+    // connected and (level 100 or the flag): 1 x 3 x (1 x 5 + 2 x 1)
+    EXPECT_EQ(total, 60.0 * (45 + 27 + 21));
+}
+
 TEST(QVSnapshotCalculator, requestsRunOnTheirOwnWorkersAndCompleteOnTheMainThread)
 {
     LocalZone zone("Europe/Berlin");
