@@ -254,6 +254,7 @@ TEST_F(DesktopNotificationServiceTest, LowBatteryReadingRaisesOneNotification)
     makeCenter();
     QTemporaryDir dir;
     QVUserDefaults settings(dir.filePath("Voltara.conf"));
+    settings.setSoundName(QString(""));   // silent
     settings.setNotifications({{"Battery", QVariantMap{{"low-battery-enabled", 1}, {"level-enabled", 1}, {"level-amount", 20}}}});
     QVBatteryNotifications engine(center.get(), &settings);
     engine.setReadingSource([] { return std::optional(QVBatteryNotifications::Reading{false, false, false, 0.04}); });
