@@ -78,10 +78,12 @@ void KZViewController::setView(QWidget* view)
 
 void KZViewController::awakeFromNib()
 {
-    if (m_viewHasLoaded)
+    if (m_viewHasLoaded || m_inViewDidLoad)
         return;
-    m_viewHasLoaded = true;
+    m_inViewDidLoad = true;
     kz_viewDidLoad();
+    m_inViewDidLoad = false;
+    m_viewHasLoaded = true;
 }
 
 QWidget* KZViewController::parentWindow() const

@@ -103,4 +103,5 @@ private:
     bool m_viewHasLoaded = false;
     bool m_isVisible = false;
     bool m_loading = false;
+    bool m_inViewDidLoad = false;
 };
