@@ -1,7 +1,14 @@
 #include "platform/power/PowerSupplySnapshot.h"
 
-#include <QDir>
 #include <QFile>
+#include <QStringList>
+
+#include <algorithm>
+#include <cerrno>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -13,6 +20,24 @@ std::optional<bool> readFlag(const QString& path)
     if (!v)
         return std::nullopt;
     return *v == 1;
+}
+
+// The entries of the root that may be supplies (folders, or links to them as in sysfs), by name.
+QStringList supplyNames(const QString& root)
+{
+    QStringList names;
+    DIR* dir = ::opendir(QFile::encodeName(root).constData());
+    if (!dir)
+        return names;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        if (entry->d_type == DT_DIR || entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)
+            names << QFile::decodeName(entry->d_name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 PowerSupplySnapshot::Kind kindOf(const QString& type)
@@ -30,15 +55,25 @@ PowerSupplySnapshot::Kind kindOf(const QString& type)
 
 std::optional<QString> PowerSupplySnapshot::readString(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Plain system calls: a refresh reads a few dozen of these files, and QFile's extra checks
+    // would double the cost.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
     // Attribute files are short; a page is more than any of them holds.
-    const QByteArray bytes = file.read(4096);
-    if (file.error() != QFileDevice::NoError)
+    char buffer[4096];
+    ssize_t length;
+    do {
+        length = ::read(fd, buffer, sizeof buffer);
+    } while (length < 0 && errno == EINTR);
+    ::close(fd);
+    if (length <= 0)
+        return std::nullopt;
+    const QByteArray bytes(buffer, static_cast<qsizetype>(length));
+    if (bytes.contains('\0'))
         return std::nullopt;
     const QString text = QString::fromUtf8(bytes).trimmed();
-    if (text.isEmpty() || text.contains(QChar(0)))
+    if (text.isEmpty())
         return std::nullopt;
     return text;
 }
@@ -59,10 +94,8 @@ std::optional<qint64> PowerSupplySnapshot::readInteger(const QString& path, qint
 PowerSupplySnapshot PowerSupplySnapshot::read(const QString& root)
 {
     PowerSupplySnapshot tree;
-    const QDir rootDir(root);
-    const QStringList names = rootDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& name : names) {
-        const QString dir = rootDir.filePath(name) + QLatin1Char('/');
+    for (const QString& name : supplyNames(root)) {
+        const QString dir = root + QLatin1Char('/') + name + QLatin1Char('/');
         const auto type = readString(dir + QLatin1String("type"));
         if (!type)
             continue;
@@ -83,8 +116,15 @@ PowerSupplySnapshot PowerSupplySnapshot::read(const QString& root)
         auto integer = [&](const char* attr, qint64 min, qint64 max) {
             return readInteger(dir + QLatin1String(attr), min, max);
         };
-        s.status = readString(dir + QLatin1String("status"));
         s.online = readFlag(dir + QLatin1String("online"));
+        if (s.kind == Kind::LinePower) {
+            // An adapter tells only whether it is plugged in and, sometimes, its rating.
+            s.voltageMax = integer("voltage_max", 0, kMicroMax);
+            s.currentMax = integer("current_max", 0, kMicroMax);
+            tree.m_linePower.push_back(std::move(s));
+            continue;
+        }
+        s.status = readString(dir + QLatin1String("status"));
         s.health = readString(dir + QLatin1String("health"));
         if (s.health && *s.health == QLatin1String("Unknown"))
             s.health.reset();
@@ -93,9 +133,12 @@ PowerSupplySnapshot PowerSupplySnapshot::read(const QString& root)
         s.chargeFullDesign = integer("charge_full_design", 0, kMicroMax);
         s.chargeFull = integer("charge_full", 0, kMicroMax);
         s.chargeNow = integer("charge_now", 0, kMicroMax);
-        s.energyFullDesign = integer("energy_full_design", 0, kMicroMax);
-        s.energyFull = integer("energy_full", 0, kMicroMax);
-        s.energyNow = integer("energy_now", 0, kMicroMax);
+        // Energy counts only where the battery does not count charge.
+        if (!s.chargeFullDesign || !s.chargeFull || !s.chargeNow) {
+            s.energyFullDesign = integer("energy_full_design", 0, kMicroMax);
+            s.energyFull = integer("energy_full", 0, kMicroMax);
+            s.energyNow = integer("energy_now", 0, kMicroMax);
+        }
         s.voltageNow = integer("voltage_now", 0, kMicroMax);
         s.voltageMaxDesign = integer("voltage_max_design", 0, kMicroMax);
         s.voltageMinDesign = integer("voltage_min_design", 0, kMicroMax);
@@ -109,15 +152,11 @@ PowerSupplySnapshot PowerSupplySnapshot::read(const QString& root)
         s.manufactureYear = integer("manufacture_year", 1980, 2107);
         s.manufactureMonth = integer("manufacture_month", 1, 12);
         s.manufactureDay = integer("manufacture_day", 1, 31);
-        s.voltageMax = integer("voltage_max", 0, kMicroMax);
-        s.currentMax = integer("current_max", 0, kMicroMax);
 
-        switch (s.kind) {
-        case Kind::Battery: tree.m_batteries.push_back(std::move(s)); break;
-        case Kind::LinePower: tree.m_linePower.push_back(std::move(s)); break;
-        case Kind::Ups: tree.m_upses.push_back(std::move(s)); break;
-        case Kind::Other: break;
-        }
+        if (s.kind == Kind::Battery)
+            tree.m_batteries.push_back(std::move(s));
+        else
+            tree.m_upses.push_back(std::move(s));
     }
     return tree;
 }
