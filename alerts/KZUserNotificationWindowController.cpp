@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QIcon>
 #include <QLabel>
 #include <QPropertyAnimation>
 #include <QPushButton>
@@ -102,7 +103,11 @@ void KZUserNotificationWindowController::configureWindow()
         palette.setColor(role, QColor(0x22, 0x22, 0x22));
     }
     m_containerView->setPalette(palette);
-    if (const QIcon icon = QApplication::windowIcon(); !icon.isNull())
+    // The picture defaults to the application's icon, else the desktop theme's battery icon.
+    QIcon icon = QApplication::windowIcon();
+    if (icon.isNull())
+        icon = QIcon::fromTheme(QStringLiteral("battery"));
+    if (!icon.isNull())
         m_imageView->setPixmap(icon.pixmap(m_imageView->size()));
 }
 
