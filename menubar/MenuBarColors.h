@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QColor>
+
+// The text and icon colour of a light menu bar: calibrated white 0.225.
+QColor kz_menuBarDarkColor();

@@ -1,0 +1,53 @@
+#include "menubar/RWMenuItemController.h"
+
+#include <QPalette>
+
+RWMenuItemController::RWMenuItemController(const QString& title, const QString& value, const QColor& color,
+                                           QObject* parent)
+    : KZViewController(parent)
+    , m_title(title)
+    , m_value(value)
+    , m_color(color)
+{
+}
+
+void RWMenuItemController::setTitle(const QString& title)
+{
+    m_title = title;
+    fillRow();
+}
+
+void RWMenuItemController::setValue(const QString& value)
+{
+    m_value = value;
+    fillRow();
+}
+
+void RWMenuItemController::setColor(const QColor& color)
+{
+    m_color = color;
+    fillRow();
+}
+
+void RWMenuItemController::awakeFromNib()
+{
+    KZViewController::awakeFromNib();
+    fillRow();
+}
+
+void RWMenuItemController::fillRow()
+{
+    if (!isViewLoaded() || !ui.titleLabel)
+        return;
+    ui.titleLabel->setText(m_title);
+    ui.valueLabel->setText(m_value);
+    if (m_color.isValid()) {
+        QPalette palette = ui.colorIndicator->palette();
+        palette.setColor(QPalette::Window, m_color);
+        ui.colorIndicator->setPalette(palette);
+        ui.colorIndicator->setAutoFillBackground(true);
+        ui.colorIndicator->setVisible(true);
+    } else {
+        ui.colorIndicator->setVisible(false);
+    }
+}
