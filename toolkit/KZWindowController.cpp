@@ -56,6 +56,8 @@ void KZWindowController::loadWindowIfNeeded()
     if (!window)
         window = new QWidget;
     window->setObjectName(QString::fromUtf8(metaObject()->className()));
+    // The light appearance comes first, so the colours the form or the subclass give stay.
+    window->setPalette(lightPalette());
     m_window = window;
     setupUi(window);
     m_loading = false;
@@ -86,8 +88,6 @@ void KZWindowController::close()
 
 void KZWindowController::awakeFromNib()
 {
-    if (m_window)
-        m_window->setPalette(lightPalette());
     if (m_viewIsLoaded)
         return;
     m_viewIsLoaded = true;

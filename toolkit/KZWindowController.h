@@ -55,7 +55,8 @@ public:
     virtual void showWindow();
     virtual void close();
 
-    // Called once the window exists: light appearance, then kz_viewDidLoad the first time only.
+    // Called once the window exists (already in the light appearance): kz_viewDidLoad, the first
+    // time only.
     virtual void awakeFromNib();
     // Hook for subclasses; empty here.
     virtual void kz_viewDidLoad() {}

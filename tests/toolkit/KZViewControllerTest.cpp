@@ -62,7 +62,13 @@ public:
     QWidget* filled = nullptr;
 
 protected:
-    void setupUi(QWidget* window) override { filled = window; }
+    void setupUi(QWidget* window) override
+    {
+        filled = window;
+        QPalette palette = window->palette();
+        palette.setColor(QPalette::Base, QColor(1, 2, 3));
+        window->setPalette(palette);
+    }
     void kz_viewDidLoad() override { ++loads; }
 };
 
@@ -109,6 +115,7 @@ TEST(KZWindowController, ControllerMakesTheLightWindowAndRunsTheLoadHookOnce)
     EXPECT_EQ(controller->loads, 1);
     const QPalette palette = controller->window()->palette();
     EXPECT_GT(palette.color(QPalette::Window).lightness(), palette.color(QPalette::WindowText).lightness());
+    EXPECT_EQ(palette.color(QPalette::Base), QColor(1, 2, 3)) << "the designed colours stay";
 
     QPointer<QWidget> window = controller->window();
     controller.reset();
