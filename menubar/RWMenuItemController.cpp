@@ -1,14 +1,40 @@
 #include "menubar/RWMenuItemController.h"
 
+#include "ui_RWMenuItemController.h"
+
 #include <QPalette>
 
 RWMenuItemController::RWMenuItemController(const QString& title, const QString& value, const QColor& color,
                                            QObject* parent)
     : KZViewController(parent)
+    , ui(std::make_unique<Ui::RWMenuItemController>())
     , m_title(title)
     , m_value(value)
     , m_color(color)
 {
+}
+
+RWMenuItemController::~RWMenuItemController() = default;
+
+void RWMenuItemController::setupUi(QWidget* view)
+{
+    ui->setupUi(view);
+    m_uiReady = true;
+}
+
+QFrame* RWMenuItemController::colorIndicator() const
+{
+    return m_uiReady ? ui->colorIndicator : nullptr;
+}
+
+QLabel* RWMenuItemController::titleLabel() const
+{
+    return m_uiReady ? ui->titleLabel : nullptr;
+}
+
+QLabel* RWMenuItemController::valueLabel() const
+{
+    return m_uiReady ? ui->valueLabel : nullptr;
 }
 
 void RWMenuItemController::setTitle(const QString& title)
@@ -37,17 +63,17 @@ void RWMenuItemController::awakeFromNib()
 
 void RWMenuItemController::fillRow()
 {
-    if (!isViewLoaded() || !ui.titleLabel)
+    if (!isViewLoaded() || !m_uiReady)
         return;
-    ui.titleLabel->setText(m_title);
-    ui.valueLabel->setText(m_value);
+    ui->titleLabel->setText(m_title);
+    ui->valueLabel->setText(m_value);
     if (m_color.isValid()) {
-        QPalette palette = ui.colorIndicator->palette();
+        QPalette palette = ui->colorIndicator->palette();
         palette.setColor(QPalette::Window, m_color);
-        ui.colorIndicator->setPalette(palette);
-        ui.colorIndicator->setAutoFillBackground(true);
-        ui.colorIndicator->setVisible(true);
+        ui->colorIndicator->setPalette(palette);
+        ui->colorIndicator->setAutoFillBackground(true);
+        ui->colorIndicator->setVisible(true);
     } else {
-        ui.colorIndicator->setVisible(false);
+        ui->colorIndicator->setVisible(false);
     }
 }

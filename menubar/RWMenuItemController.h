@@ -5,7 +5,13 @@
 #include <QColor>
 #include <QString>
 
-#include "ui_RWMenuItemController.h"
+#include <memory>
+
+class QFrame;
+class QLabel;
+namespace Ui {
+class RWMenuItemController;
+}
 
 // One custom menu row: a colour swatch, the title and the value.
 class RWMenuItemController : public KZViewController {
@@ -14,6 +20,7 @@ class RWMenuItemController : public KZViewController {
 public:
     explicit RWMenuItemController(const QString& title = QString(), const QString& value = QString(),
                                   const QColor& color = QColor(), QObject* parent = nullptr);
+    ~RWMenuItemController() override;
 
     // The row's title.
     const QString& title() const { return m_title; }
@@ -27,22 +34,23 @@ public:
     const QColor& color() const { return m_color; }
     void setColor(const QColor& color);
 
-    QFrame* colorIndicator() const { return ui.colorIndicator; }
-    QLabel* titleLabel() const { return ui.titleLabel; }
-    QLabel* valueLabel() const { return ui.valueLabel; }
+    QFrame* colorIndicator() const;
+    QLabel* titleLabel() const;
+    QLabel* valueLabel() const;
 
     // Fills the row from title, value and colour (again whenever one of them changes).
     void awakeFromNib() override;
 
 protected:
-    void setupUi(QWidget* view) override { ui.setupUi(view); }
+    void setupUi(QWidget* view) override;
 
 private:
     void fillRow();
 
-    Ui::RWMenuItemController ui;
+    std::unique_ptr<Ui::RWMenuItemController> ui;
     QString m_title;
     QString m_label;
     QString m_value;
     QColor m_color;
+    bool m_uiReady = false;
 };

@@ -16,7 +16,7 @@ struct PowerSupplyState {
     int capacity = 42;                   // percent
     const char* status = "Discharging";  // "Charging", "Full", "Not charging"
     bool acOnline = false;
-    int timeToEmpty = -1;                // seconds; -1 leaves the file out
+    int timeToEmpty = -1;                // seconds; -1 leaves the file out and reports no current
 };
 
 class PowerSupplyTree {
@@ -41,7 +41,9 @@ public:
             write("BAT0/charge_full_design", "4000000");
             write("BAT0/charge_full", "4000000");
             write("BAT0/charge_now", QByteArray::number(state.capacity * 40000));
-            write("BAT0/current_now", state.acOnline ? "0" : "1000000");
+            // Without a time to empty and without a current no estimate is known yet.
+            const bool rate = !state.acOnline && state.timeToEmpty != -1;
+            write("BAT0/current_now", rate ? "1000000" : "0");
             write("BAT0/voltage_now", "11000000");
             if (state.timeToEmpty >= 0)
                 write("BAT0/time_to_empty_now", QByteArray::number(state.timeToEmpty));
