@@ -36,6 +36,8 @@ float perpendicularDistance(QPointF point, QPointF lineA, QPointF lineB)
     const float wy = float(lineB.y() - lineA.y());
     const float lengthV = std::sqrt(vx * vx + vy * vy);
     const float lengthW = std::sqrt(wx * wx + wy * wy);
+    if (lengthV == 0.0f || lengthW == 0.0f)
+        return std::nanf("");
     const float cosine = (vx * wx + vy * wy) / (lengthW * lengthV);
     if (!(cosine >= -1.0f && cosine <= 1.0f))
         return std::nanf("");
