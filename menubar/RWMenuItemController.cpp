@@ -2,7 +2,7 @@
 
 #include "ui_RWMenuItemController.h"
 
-#include <QPalette>
+#include "toolkit/KZView.h"
 
 RWMenuItemController::RWMenuItemController(const QString& title, const QString& value, const QColor& color,
                                            QObject* parent)
@@ -22,7 +22,7 @@ void RWMenuItemController::setupUi(QWidget* view)
     m_uiReady = true;
 }
 
-QFrame* RWMenuItemController::colorIndicator() const
+KZView* RWMenuItemController::colorIndicator() const
 {
     return m_uiReady ? ui->colorIndicator : nullptr;
 }
@@ -68,10 +68,8 @@ void RWMenuItemController::fillRow()
     ui->titleLabel->setText(m_title);
     ui->valueLabel->setText(m_value);
     if (m_color.isValid()) {
-        QPalette palette = ui->colorIndicator->palette();
-        palette.setColor(QPalette::Window, m_color);
-        ui->colorIndicator->setPalette(palette);
-        ui->colorIndicator->setAutoFillBackground(true);
+        ui->colorIndicator->setBackgroundColor(m_color);
+        ui->colorIndicator->setCornerRadius(2);
         ui->colorIndicator->setVisible(true);
     } else {
         ui->colorIndicator->setVisible(false);

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class QFrame;
+class KZView;
 class QLabel;
 namespace Ui {
 class RWMenuItemController;
@@ -34,7 +34,7 @@ public:
     const QColor& color() const { return m_color; }
     void setColor(const QColor& color);
 
-    QFrame* colorIndicator() const;
+    KZView* colorIndicator() const;
     QLabel* titleLabel() const;
     QLabel* valueLabel() const;
 

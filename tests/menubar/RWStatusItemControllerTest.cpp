@@ -7,6 +7,7 @@
 #include "menubar/RWMenuItemController.h"
 #include "menubar/RWStatusItemController.h"
 #include "menubar/ThemeColors.h"
+#include "toolkit/KZView.h"
 
 #include <QApplication>
 #include <QFile>
@@ -311,7 +312,7 @@ TEST(RWMenuItemControllerTest, RowShowsTitleValueAndSwatch)
     EXPECT_EQ(row->titleLabel()->text(), "Current Charge");
     EXPECT_EQ(row->valueLabel()->text(), "3200 mAh");
     EXPECT_FALSE(row->colorIndicator()->isHidden());
-    EXPECT_EQ(row->colorIndicator()->palette().color(QPalette::Window), rw_greenColor());
+    EXPECT_EQ(row->colorIndicator()->backgroundColor(), rw_greenColor());
 
     auto plain = KZViewController::controller<RWMenuItemController>("Cycles", "12");
     EXPECT_TRUE(plain->colorIndicator()->isHidden());
