@@ -179,6 +179,18 @@ QVImportResult QVHistoryDataImporter::actuallyImportWithProgressBlock(const Prog
         return result;
     const std::vector<QVSnapshot> rows = oldStore->fetchAll();
     result.found = static_cast<std::int64_t>(rows.size());
+    // Every row's index goes to the progress block on the main thread, in order. The indices travel
+    // in small batches: one wake-up of the main thread per row would cost more than the import.
+    constexpr std::int64_t batch = 64;
+    std::int64_t firstUnreported = 0;
+    const auto report = [&](std::int64_t end) {
+        if (progressBlock && end > firstUnreported)
+            dispatchToMainThread([progressBlock, from = firstUnreported, end] {
+                for (std::int64_t index = from; index < end; ++index)
+                    progressBlock(index);
+            });
+        firstUnreported = end;
+    };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const QVSnapshot& oldObject = rows[i];
         if (oldObjectIsOkay(oldObject)) {
@@ -188,11 +200,11 @@ QVImportResult QVHistoryDataImporter::actuallyImportWithProgressBlock(const Prog
         } else {
             ++result.incomplete;
         }
-        if (progressBlock) {
-            const auto index = static_cast<std::int64_t>(i);
-            dispatchToMainThread([progressBlock, index] { progressBlock(index); });
-        }
+        const auto index = static_cast<std::int64_t>(i);
+        if ((index + 1) % batch == 0)
+            report(index + 1);
     }
+    report(static_cast<std::int64_t>(rows.size()));
     return result;
 }
 
