@@ -324,7 +324,8 @@ QString QVBatteryData::timeStringWithMinutes(double minutes)
         return QStringLiteral("0");
     const long days = static_cast<long>(minutes / 1440.0);
     const long totalHours = static_cast<long>(minutes / 60.0);
-    const long mins = static_cast<long>(static_cast<int>(minutes) % 60);
+    // The whole minutes' remainder by 60, as the 32-bit truncation gives it, without overflowing it.
+    const long mins = static_cast<long>(std::fmod(std::trunc(minutes), 60.0));
     if (days > 0)
         return QString::asprintf("%ldd %ldh %ldm", days, totalHours % 24, mins);
     return QString::asprintf("%ldh %ldm", totalHours, mins);
