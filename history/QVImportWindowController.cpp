@@ -107,10 +107,15 @@ void QVImportWindowController::startImport()
             if (self)
                 self->updateProgress(index);
         },
-        [self](const QVImportResult&) {
-            dispatchToMainThread([self] {
-                if (self)
-                    self->showView(self->doneView());
+        [self](const QVImportResult& result) {
+            const bool saved = result.saved && result.error.isEmpty();
+            dispatchToMainThread([self, saved] {
+                if (!self)
+                    return;
+                // A run whose rows never reached the store does not claim success.
+                if (!saved)
+                    self->doneLabel()->setText(QStringLiteral("Import Failed"));
+                self->showView(self->doneView());
             });
         });
 }

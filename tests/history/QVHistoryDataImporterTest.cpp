@@ -375,3 +375,61 @@ TEST_F(HistoryDataImporterTest, CommandLineImportPrintsTheWindowsMessagesAndExit
     EXPECT_NE(run({foreign, "--store", target}, &out, &err), 0);
     EXPECT_TRUE(err.contains("Import Failed: Could not read the old database data."));
 }
+
+TEST_F(HistoryDataImporterTest, AStoreOfOurOwnLayoutIsImportedAsItIs)
+{
+    const QString own = dir.filePath("own.sqlite");
+    QVSnapshot complete;
+    complete.date = 1500000000.123456;
+    complete.chargeLevel = 99.9;
+    complete.currentCharge = 5000;
+    complete.maxCharge = 5100;
+    complete.maxCapacity = 6000;
+    complete.cycles = 42;
+    complete.isCharging = false;
+    complete.isConnectedToPowerSource = true;
+    complete.isFullyCharged = false;
+    complete.osxHealth = QString();   // the recorder's empty health text is a value
+    complete.powerUsageWatts = 0.5;
+    complete.temperature = 28.0;
+    complete.timeRemainingEstimate = -2;
+    QVSnapshot incomplete = complete;
+    incomplete.date = 1500000060.0;
+    incomplete.temperature.reset();
+    {
+        QVHistoryStore source;
+        ASSERT_TRUE(source.openAtPath(own));
+        source.saveSnapshot(complete);
+        source.saveSnapshot(incomplete);
+    }
+    QDir().mkpath(dir.path() + "/own-only");
+    QFile::rename(own, dir.path() + "/own-only/own.sqlite");
+    const QByteArray sourceHash = hashOfFolder(dir.path() + "/own-only");
+
+    importer().setUrl(dir.path() + "/own-only/own.sqlite");
+    std::optional<QVImportResult> result;
+    std::vector<std::int64_t> progress;
+    importer().importWithProgressBlock([&](std::int64_t i) { progress.push_back(i); },
+                                       [&](const QVImportResult& r) { result = r; });
+    ASSERT_TRUE(waitUntil([&] { return result.has_value(); }));
+    EXPECT_EQ(result->found, 2);
+    EXPECT_EQ(result->imported, 1);
+    EXPECT_EQ(result->incomplete, 1);
+    EXPECT_EQ(progress, (std::vector<std::int64_t>{0, 1}));
+    EXPECT_EQ(store.fetchSnapshots({}), std::vector<QVSnapshot>{complete});
+    EXPECT_EQ(hashOfFolder(dir.path() + "/own-only"), sourceHash);
+}
+
+TEST_F(HistoryDataImporterTest, ASaveThatFailsIsNotShownAsSuccess)
+{
+    const QString container = dir.filePath("com.orlent.voltara");
+    makeFirstGenerationStore(container, 10);
+    QVHistoryStore unusable;   // never opened: keeps nothing
+    importer().setStore(&unusable);
+    QVImportWindowController* window = openWindowFor(container);
+    ASSERT_NE(window, nullptr);
+    window->startButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return window->currentView() == window->doneView(); }));
+    EXPECT_EQ(window->doneLabel()->text(), "Import Failed");
+    importer().setStore(&store);
+}
