@@ -170,6 +170,9 @@ bool QVHistoryStore::openFile(const QString& path)
         return fail(why);
     };
 
+    if (sqlite3_db_readonly(db, "main") == 1)
+        return refuse(QStringLiteral("the file cannot be written"));
+
     if (isNew) {
         // The layout and the identifying header fields go straight into the file (not into a
         // write-ahead log), so that even a store killed right after its creation is recognised.
