@@ -83,7 +83,12 @@ public:
     qint64 voltage() const { return m_voltage; }
     void setVoltage(qint64 v) { m_voltage = v; }
     double temperatureCelsius() const { return m_temperatureCelsius; }
-    void setTemperatureCelsius(double v) { m_temperatureCelsius = v; }
+    // Setting a temperature also marks it as reported (see hasTemperature).
+    void setTemperatureCelsius(double v)
+    {
+        m_temperatureCelsius = v;
+        m_hasTemperature = true;
+    }
     double temperatureFahrenheit() const { return m_temperatureFahrenheit; }
     void setTemperatureFahrenheit(double v) { m_temperatureFahrenheit = v; }
     // False when the battery reported no temperature; both temperatures are then 0.

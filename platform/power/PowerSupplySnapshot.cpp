@@ -14,21 +14,56 @@ namespace {
 
 constexpr qint64 kMicroMax = 1'000'000'000'000LL;   // 1 MWh / 1 kA / 1 MV: beyond any battery
 
-std::optional<bool> readFlag(const QString& path)
+// The text of the file `name` inside the folder `dirFd` (or a path, with AT_FDCWD). Plain system
+// calls relative to the supply's folder: a refresh reads a few dozen of these files, and QFile's
+// extra checks and full path walks would double the cost.
+std::optional<QString> textAt(int dirFd, const char* name)
 {
-    const auto v = PowerSupplySnapshot::readInteger(path, 0, 1);
-    if (!v)
+    const int fd = ::openat(dirFd, name, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return std::nullopt;
-    return *v == 1;
+    // Attribute files are short; a page is more than any of them holds.
+    char buffer[4096];
+    ssize_t length;
+    do {
+        length = ::read(fd, buffer, sizeof buffer);
+    } while (length < 0 && errno == EINTR);
+    ::close(fd);
+    if (length <= 0)
+        return std::nullopt;
+    const QByteArray bytes(buffer, static_cast<qsizetype>(length));
+    if (bytes.contains('\0'))
+        return std::nullopt;
+    const QString text = QString::fromUtf8(bytes).trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    return text;
+}
+
+std::optional<qint64> integerFromText(const std::optional<QString>& text, qint64 min, qint64 max)
+{
+    if (!text)
+        return std::nullopt;
+    // The whole text must be one decimal number: "12abc", "1.5" or "0x10" are not read as a part.
+    bool ok = false;
+    const qint64 value = text->toLongLong(&ok, 10);
+    if (!ok || value < min || value > max)
+        return std::nullopt;
+    return value;
 }
 
 // The entries of the root that may be supplies (folders, or links to them as in sysfs), by name.
-QStringList supplyNames(const QString& root)
+QStringList supplyNames(int rootFd)
 {
     QStringList names;
-    DIR* dir = ::opendir(QFile::encodeName(root).constData());
-    if (!dir)
+    const int listFd = ::dup(rootFd);
+    if (listFd < 0)
         return names;
+    DIR* dir = ::fdopendir(listFd);
+    if (!dir) {
+        ::close(listFd);
+        return names;
+    }
     while (const dirent* entry = ::readdir(dir)) {
         if (entry->d_name[0] == '.')
             continue;
@@ -51,52 +86,50 @@ PowerSupplySnapshot::Kind kindOf(const QString& type)
     return PowerSupplySnapshot::Kind::Other;
 }
 
+// Closes a descriptor when the scope ends.
+struct FdGuard {
+    int fd;
+    ~FdGuard()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
 } // namespace
 
 std::optional<QString> PowerSupplySnapshot::readString(const QString& path)
 {
-    // Plain system calls: a refresh reads a few dozen of these files, and QFile's extra checks
-    // would double the cost.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    // Attribute files are short; a page is more than any of them holds.
-    char buffer[4096];
-    ssize_t length;
-    do {
-        length = ::read(fd, buffer, sizeof buffer);
-    } while (length < 0 && errno == EINTR);
-    ::close(fd);
-    if (length <= 0)
-        return std::nullopt;
-    const QByteArray bytes(buffer, static_cast<qsizetype>(length));
-    if (bytes.contains('\0'))
-        return std::nullopt;
-    const QString text = QString::fromUtf8(bytes).trimmed();
-    if (text.isEmpty())
-        return std::nullopt;
-    return text;
+    return textAt(AT_FDCWD, QFile::encodeName(path).constData());
 }
 
 std::optional<qint64> PowerSupplySnapshot::readInteger(const QString& path, qint64 min, qint64 max)
 {
-    const auto text = readString(path);
-    if (!text)
-        return std::nullopt;
-    // The whole text must be one decimal number: "12abc", "1.5" or "0x10" are not read as a part.
-    bool ok = false;
-    const qint64 value = text->toLongLong(&ok, 10);
-    if (!ok || value < min || value > max)
-        return std::nullopt;
-    return value;
+    return integerFromText(readString(path), min, max);
 }
 
 PowerSupplySnapshot PowerSupplySnapshot::read(const QString& root)
 {
     PowerSupplySnapshot tree;
-    for (const QString& name : supplyNames(root)) {
-        const QString dir = root + QLatin1Char('/') + name + QLatin1Char('/');
-        const auto type = readString(dir + QLatin1String("type"));
+    const FdGuard rootFd{::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (rootFd.fd < 0)
+        return tree;
+    for (const QString& name : supplyNames(rootFd.fd)) {
+        const FdGuard dirFd{::openat(rootFd.fd, QFile::encodeName(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+        if (dirFd.fd < 0)
+            continue;
+        auto text = [&](const char* attr) { return textAt(dirFd.fd, attr); };
+        auto integer = [&](const char* attr, qint64 min, qint64 max) {
+            return integerFromText(textAt(dirFd.fd, attr), min, max);
+        };
+        auto flag = [&](const char* attr) -> std::optional<bool> {
+            const auto v = integer(attr, 0, 1);
+            if (!v)
+                return std::nullopt;
+            return *v == 1;
+        };
+
+        const auto type = text("type");
         if (!type)
             continue;
         Supply s;
@@ -104,19 +137,16 @@ PowerSupplySnapshot PowerSupplySnapshot::read(const QString& root)
         s.kind = kindOf(*type);
         if (s.kind == Kind::Other)
             continue;
-        const auto scope = readString(dir + QLatin1String("scope"));
+        const auto scope = text("scope");
         if (scope && *scope == QLatin1String("Device"))
             continue;
         if (s.kind == Kind::Battery) {
-            const auto present = readFlag(dir + QLatin1String("present"));
+            const auto present = flag("present");
             if (present && !*present)
                 continue;
         }
 
-        auto integer = [&](const char* attr, qint64 min, qint64 max) {
-            return readInteger(dir + QLatin1String(attr), min, max);
-        };
-        s.online = readFlag(dir + QLatin1String("online"));
+        s.online = flag("online");
         if (s.kind == Kind::LinePower) {
             // An adapter tells only whether it is plugged in and, sometimes, its rating.
             s.voltageMax = integer("voltage_max", 0, kMicroMax);
@@ -124,8 +154,8 @@ PowerSupplySnapshot PowerSupplySnapshot::read(const QString& root)
             tree.m_linePower.push_back(std::move(s));
             continue;
         }
-        s.status = readString(dir + QLatin1String("status"));
-        s.health = readString(dir + QLatin1String("health"));
+        s.status = text("status");
+        s.health = text("health");
         if (s.health && *s.health == QLatin1String("Unknown"))
             s.health.reset();
         s.capacity = integer("capacity", 0, 100);

@@ -289,7 +289,6 @@ TEST(QVBatteryData, ValueRows)
     d->setManufactureDate(QVBatteryData::manufactureDateFromInteger(19054));
     d->setAgeTimeString(QStringLiteral("9.7 years"));
     d->setOsxHealth(QStringLiteral("Check Battery"));
-    d->setHasTemperature(true);
     d->setTemperatureCelsius(30.55);
     d->setTemperatureFahrenheit(30);
     d->setPowerUsageWatts(17.14);
