@@ -29,6 +29,11 @@ void KZCHappinessManager::showRatingWindow()
     m_ratingWindow->activateWindow();
 }
 
+KZCRatingWindow* KZCHappinessManager::ratingWindow() const
+{
+    return m_ratingWindow;
+}
+
 bool KZCHappinessManager::ratingWindowIsVisible() const
 {
     return m_ratingWindow && m_ratingWindow->isVisible();

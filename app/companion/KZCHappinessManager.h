@@ -19,7 +19,7 @@ public:
     // Shows the rating prompt (or brings it forward).
     void showRatingWindow();
     bool ratingWindowIsVisible() const;
-    KZCRatingWindow* ratingWindow() const { return m_ratingWindow; }
+    KZCRatingWindow* ratingWindow() const;
 
 private:
     KZCHappinessManager() = default;

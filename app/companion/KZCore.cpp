@@ -32,6 +32,16 @@ KZCore::KZCore()
 {
 }
 
+KZCWelcomeWindow* KZCore::welcomeWindow() const
+{
+    return m_welcomeWindow;
+}
+
+KZCMailingListWindow* KZCore::mailingListWindow() const
+{
+    return m_mailingListWindow;
+}
+
 QString KZCore::statePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)

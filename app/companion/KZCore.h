@@ -30,8 +30,8 @@ public:
     // Runs the rating flow.
     void rateApp();
 
-    KZCWelcomeWindow* welcomeWindow() const { return m_welcomeWindow; }
-    KZCMailingListWindow* mailingListWindow() const { return m_mailingListWindow; }
+    KZCWelcomeWindow* welcomeWindow() const;
+    KZCMailingListWindow* mailingListWindow() const;
 
     // Where the layer remembers that the welcome window was shown.
     static QString statePath();
