@@ -7,7 +7,7 @@
 class KZCConfig : public QObject {
     Q_OBJECT
 public:
-    explicit KZCConfig(QObject* parent = nullptr) : QObject(parent) {}
+    explicit KZCConfig(QObject* parent = nullptr);
 
     // The application's store identifier, as decimal text.
     const QString& appStoreID() const { return m_appStoreID; }
@@ -17,13 +17,7 @@ public:
     void setShowsRunAtLoginButton(bool shows) { m_showsRunAtLoginButton = shows; }
     // The value the run-at-login switch shows.
     bool appRunsAtLogin() const { return m_appRunsAtLogin; }
-    void setAppRunsAtLogin(bool runs)
-    {
-        if (m_appRunsAtLogin == runs)
-            return;
-        m_appRunsAtLogin = runs;
-        emit appRunsAtLoginChanged(runs);
-    }
+    void setAppRunsAtLogin(bool runs);
 
 signals:
     void appRunsAtLoginChanged(bool runs);
