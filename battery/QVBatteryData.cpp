@@ -172,6 +172,8 @@ void QVBatteryData::updateAdapterProperties()
 
 void QVBatteryData::updateBatteryProperties()
 {
+    // Every value of the reading comes from the same moment.
+    const PowerSources::SharedReadScope sharedRead;
     const std::optional<QVariantMap> properties = getBatteryData();
 
     m_isCharging = boolValue(properties, QStringLiteral("IsCharging"));
@@ -301,6 +303,7 @@ double QVBatteryData::health() const
 
 double QVBatteryData::powerUsageRealtime() const
 {
+    const PowerSources::SharedReadScope sharedRead;
     const auto properties = readRegistry();
     if (!properties || !properties->contains(QStringLiteral("InstantAmperage")))
         return 0;

@@ -29,6 +29,8 @@ void QVBatteryManager::powerSourceDidChange()
 
 void QVBatteryManager::update()
 {
+    // One update sees the power sources as they were at one moment.
+    const PowerSources::SharedReadScope sharedRead;
     if (!hasBatteryInstalled()) {
         m_data.reset();
         return;

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace PowerSources {
@@ -245,7 +246,38 @@ qint64 avgTimeToFull(const std::vector<Supply>& batteries, bool charging, const 
     return kNoTimeToFull;
 }
 
+thread_local int sharedReadDepth = 0;
+thread_local std::shared_ptr<const PowerSupplySnapshot> sharedRead;
+thread_local QString sharedReadRoot;
+
+// The tree as it is now, or as the enclosing SharedReadScope read it.
+std::shared_ptr<const PowerSupplySnapshot> readTree()
+{
+    const QString root = rootPath();
+    if (sharedReadDepth > 0 && sharedRead && sharedReadRoot == root)
+        return sharedRead;
+    auto tree = std::make_shared<const PowerSupplySnapshot>(PowerSupplySnapshot::read(root));
+    if (sharedReadDepth > 0) {
+        sharedRead = tree;
+        sharedReadRoot = root;
+    }
+    return tree;
+}
+
 } // namespace
+
+SharedReadScope::SharedReadScope()
+{
+    ++sharedReadDepth;
+}
+
+SharedReadScope::~SharedReadScope()
+{
+    if (--sharedReadDepth == 0) {
+        sharedRead.reset();
+        sharedReadRoot.clear();
+    }
+}
 
 QString rootPath()
 {
@@ -255,7 +287,8 @@ QString rootPath()
 
 QVariantList copyPowerSourcesList()
 {
-    const PowerSupplySnapshot tree = PowerSupplySnapshot::read(rootPath());
+    const auto treeRead = readTree();
+    const PowerSupplySnapshot& tree = *treeRead;
     const bool external = externalConnected(tree);
     QVariantList list;
     if (!tree.batteries().empty())
@@ -268,12 +301,13 @@ QVariantList copyPowerSourcesList()
 
 double getTimeRemainingEstimate()
 {
-    return timeRemainingEstimate(PowerSupplySnapshot::read(rootPath()));
+    return timeRemainingEstimate(*readTree());
 }
 
 std::optional<QVariantMap> copyExternalPowerAdapterDetails()
 {
-    const PowerSupplySnapshot tree = PowerSupplySnapshot::read(rootPath());
+    const auto treeRead = readTree();
+    const PowerSupplySnapshot& tree = *treeRead;
     for (const Supply& line : tree.linePower()) {
         if (!line.online || !*line.online || !line.voltageMax || !line.currentMax)
             continue;
@@ -290,7 +324,8 @@ std::optional<QVariantMap> copyExternalPowerAdapterDetails()
 
 std::optional<QVariantMap> copySmartBatteryProperties()
 {
-    const PowerSupplySnapshot tree = PowerSupplySnapshot::read(rootPath());
+    const auto treeRead = readTree();
+    const PowerSupplySnapshot& tree = *treeRead;
     const std::vector<Supply>& batteries = tree.batteries();
     if (batteries.empty())
         return std::nullopt;

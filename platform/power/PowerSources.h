@@ -17,6 +17,17 @@ namespace PowerSources {
 // The folder that holds the supplies.
 QString rootPath();
 
+// While one of these lives, every call on this thread shares one read of the tree, so the values of
+// one reading come from one moment (and the folder is read once instead of once per call). Scopes
+// nest; the shared read ends with the outermost one.
+class SharedReadScope {
+public:
+    SharedReadScope();
+    ~SharedReadScope();
+    SharedReadScope(const SharedReadScope&) = delete;
+    SharedReadScope& operator=(const SharedReadScope&) = delete;
+};
+
 // One description dictionary per power source, the internal battery first. Keys: "Type", "Name",
 // "Current Capacity" (percent), "Voltara" (the health verdict), "Is Charging", "Is Charged",
 // "Power Source State" ("AC Power" or "Battery Power").

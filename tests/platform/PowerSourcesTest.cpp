@@ -258,3 +258,25 @@ TEST(PowerSources, RootIsReadAgainOnEveryCall)
     UseFixture use("full_ac");
     EXPECT_EQ(PowerSources::copyPowerSourcesList().size(), 1);
 }
+
+TEST(PowerSources, SharedReadScopeGivesOneMoment)
+{
+    PowerSupplyTreeBuilder tree;
+    tree.supply("BAT0", {{"type", "Battery"}, {"status", "Discharging"}, {"capacity", "50"}});
+    auto percent = [] { return PowerSources::copyPowerSourcesList().value(0).toMap().value("Current Capacity"); };
+    {
+        const PowerSources::SharedReadScope outer;
+        EXPECT_EQ(percent(), 50);
+        tree.supply("BAT0", {{"capacity", "49"}});
+        {
+            const PowerSources::SharedReadScope inner;
+            EXPECT_EQ(percent(), 50);
+        }
+        EXPECT_EQ(percent(), 50);
+        // Another root is another tree, read afresh.
+        UseFixture other("two_batteries");
+        EXPECT_EQ(percent(), 77);
+    }
+    qputenv("VOLTARA_POWER_SUPPLY_ROOT", tree.path().toUtf8());
+    EXPECT_EQ(percent(), 49);
+}
