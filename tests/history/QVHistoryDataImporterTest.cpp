@@ -9,7 +9,10 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -432,4 +435,43 @@ TEST_F(HistoryDataImporterTest, ASaveThatFailsIsNotShownAsSuccess)
     ASSERT_TRUE(waitUntil([&] { return window->currentView() == window->doneView(); }));
     EXPECT_EQ(window->doneLabel()->text(), "Import Failed");
     importer().setStore(&store);
+}
+
+TEST_F(HistoryDataImporterTest, FolderPanelTakesOnlyTheContainerFolder)
+{
+    importer().setFolderPicker({});   // the real panel
+    const QString container = QVHistoryDataImporter::defaultContainerPath();
+    QDir().mkpath(container);
+    const QString elsewhere = dir.filePath("elsewhere");
+    QDir().mkpath(elsewhere);
+
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        auto* panel = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(panel->windowTitle(), "Click the Choose button");
+        EXPECT_EQ(panel->labelText(QFileDialog::Accept), "Choose");
+        EXPECT_EQ(panel->fileMode(), QFileDialog::Directory);
+        EXPECT_EQ(QDir(panel->directory()).absolutePath(), QDir(container).absolutePath());
+        bool hasMessage = false;
+        for (QLabel* label : panel->findChildren<QLabel*>())
+            hasMessage |= label->text() == "Click the Choose button to select the Voltara data.";
+        EXPECT_TRUE(hasMessage);
+
+        panel->setDirectory(dir.path());
+        panel->selectFile(elsewhere);
+        static_cast<QDialog*>(panel)->accept();
+        EXPECT_TRUE(panel->isVisible()) << "a folder of another name is not taken";
+        panel->setDirectory(QFileInfo(container).absolutePath());
+        panel->selectFile(container);
+        static_cast<QDialog*>(panel)->accept();
+        EXPECT_FALSE(panel->isVisible());
+        checked = true;
+    });
+    importer().selectFolder();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(QDir(importer().url()).absolutePath(), QDir(container).absolutePath());
+    // The chosen folder holds no store: after a moment, the locate alert.
+    ASSERT_TRUE(waitUntil([&] { return !alerts.isEmpty(); }));
+    EXPECT_TRUE(alerts[0].contains("could not locate the Voltara database"));
 }
