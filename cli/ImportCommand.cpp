@@ -115,12 +115,12 @@ int runImportCommand(const QStringList& arguments)
     ProgressBar bar(found, foundItemString);
     QVImportResult result;
     importer.importWithProgressBlock([&bar](std::int64_t index) { bar.update(index); },
-                                     [&result](const QVImportResult& r) {
+                                     [&result, &bar](const QVImportResult& r) {
                                          result = r;
+                                         bar.end();
                                          QCoreApplication::exit(0);
                                      });
     QCoreApplication::exec();
-    bar.end();
     if (!result.saved || !result.error.isEmpty())
         return importFailed(result.error.isEmpty() ? QStringLiteral("Could not read the old database data.") : result.error);
     printLine(stdout, QStringLiteral("Successfully imported %1 items").arg(foundItemString));

@@ -159,14 +159,14 @@ void QVHistoryDataImporter::importWithProgressBlock(ProgressBlock progressBlock,
             result->duplicates = saved.skippedDuplicates;
             if (!saved.ok && result->error.isEmpty())
                 result->error = saved.error;
+            if (completionBlock)
+                completionBlock(*result);
             QVLog(QStringLiteral("Imported %1 of %2 snapshots; skipped %3 incomplete and %4 already in the history%5")
                       .arg(result->imported)
                       .arg(result->found)
                       .arg(result->incomplete)
                       .arg(result->duplicates)
                       .arg(saved.ok ? QString() : QStringLiteral("; the save failed: ") + result->error));
-            if (completionBlock)
-                completionBlock(*result);
         });
 }
 
