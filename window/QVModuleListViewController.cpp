@@ -182,7 +182,8 @@ void QVModuleListViewController::openMailingList()
 
 void QVModuleListViewController::quit()
 {
-    QCoreApplication::quit();
+    // Ends the event loop; the application then finishes in order (aboutToQuit and the exit code 0).
+    QCoreApplication::exit(0);
 }
 
 void QVModuleListViewController::resetAppWindow()
