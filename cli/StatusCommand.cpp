@@ -4,6 +4,7 @@
 #include "cli/CommonOptions.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -83,6 +84,10 @@ int runStatusCommand(const QStringList& arguments)
     if (!parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "voltara status: unexpected argument '%s'\n",
                      qPrintable(parser.positionalArguments().first()));
+        return 2;
+    }
+    if (parser.isSet("power-supply-root") && !QFileInfo(parser.value("power-supply-root")).isDir()) {
+        std::fprintf(stderr, "voltara status: no such folder: %s\n", qPrintable(parser.value("power-supply-root")));
         return 2;
     }
     applyCommonOptions(parser);

@@ -94,8 +94,11 @@ TEST(StatusCommand, HelpAndErrors)
     for (const char* option : {"--json", "--power-supply-root", "--store", "--version"})
         EXPECT_TRUE(help.out.contains(option)) << option;
 
-    const CommandRun bad = status({"--no-such-option"});
-    EXPECT_NE(bad.exitCode, 0);
-    EXPECT_FALSE(bad.err.isEmpty());
-    EXPECT_TRUE(bad.out.isEmpty());
+    for (const QStringList& args : {QStringList{"--no-such-option"}, QStringList{"extra"},
+                                    QStringList{"--power-supply-root", kFixtures + "no-such-tree"}}) {
+        const CommandRun bad = status(args);
+        EXPECT_NE(bad.exitCode, 0) << args.join(' ').toStdString();
+        EXPECT_FALSE(bad.err.isEmpty());
+        EXPECT_TRUE(bad.out.isEmpty());
+    }
 }
