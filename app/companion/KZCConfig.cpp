@@ -7,8 +7,7 @@ KZCConfig::KZCConfig(QObject* parent)
 
 void KZCConfig::setAppRunsAtLogin(bool runs)
 {
-    if (m_appRunsAtLogin == runs)
-        return;
+    // Announced even when unchanged: a switch the user flipped shows the value again.
     m_appRunsAtLogin = runs;
     emit appRunsAtLoginChanged(runs);
 }

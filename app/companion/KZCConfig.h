@@ -15,7 +15,7 @@ public:
     // Whether the welcome window offers the run-at-login switch.
     bool showsRunAtLoginButton() const { return m_showsRunAtLoginButton; }
     void setShowsRunAtLoginButton(bool shows) { m_showsRunAtLoginButton = shows; }
-    // The value the run-at-login switch shows.
+    // The value the run-at-login switch shows (announced on every set).
     bool appRunsAtLogin() const { return m_appRunsAtLogin; }
     void setAppRunsAtLogin(bool runs);
 
