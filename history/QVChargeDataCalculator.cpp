@@ -10,7 +10,14 @@
 #include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+
+namespace {
+
+std::atomic<int> inFlight{0};
+
+} // namespace
 
 // Everything one calculation reads and writes. A request works on its own copy.
 class QVChargeDataCalculator::Calculation
@@ -122,16 +129,23 @@ void QVChargeDataCalculator::calculateWithDateRange(const QVDateRange& range, in
     setDateRange(range);
     setSnapshotInterval(interval);
     auto calculation = std::make_shared<Calculation>(m_store, range, interval);
+    ++inFlight;
     QThread* queue = QThread::create([calculation, alive = m_alive, completion = std::move(withCompletionHandler)] {
         QList<QVChartItem> items = calculation->calculateData();
         dispatchToMainThread([alive, completion, items = std::move(items)] {
             if (*alive && completion)
                 completion(items);
         });
+        --inFlight;
     });
     queue->setObjectName(QStringLiteral("com.orlent.graphcalc2"));
     QObject::connect(queue, &QThread::finished, queue, &QObject::deleteLater);
     queue->start();
+}
+
+int QVChargeDataCalculator::requestsInFlight()
+{
+    return inFlight;
 }
 
 QList<QVChartItem> QVChargeDataCalculator::calculateData()

@@ -40,6 +40,10 @@ public:
     // calculator has been destroyed in the meantime). Returns at once.
     void calculateWithDateRange(const QVDateRange& range, int interval, Completion withCompletionHandler);
 
+    // How many requests of this class are still running on their workers (for orderly shutdowns
+    // and tests: a store must outlive the requests that read it).
+    static int requestsInFlight();
+
     // One item per hour bucket of dateRange(), by date.
     QList<QVChartItem> calculateData();
 

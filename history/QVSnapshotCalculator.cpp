@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <unordered_map>
 
@@ -19,6 +20,8 @@ const QString fullyChargedTitle = QStringLiteral("Fully Charged");
 
 // Two snapshots closer than this (seconds) are one stretch of the same state.
 constexpr double maximumGap = 100;
+
+std::atomic<int> inFlight{0};
 
 } // namespace
 
@@ -192,16 +195,23 @@ void QVSnapshotCalculator::calculateWithDateRange(const QVDateRange& range, int 
     setDateRange(range);
     setSnapshotInterval(interval);
     auto calculation = std::make_shared<Calculation>(m_store, range, interval);
+    ++inFlight;
     QThread* queue = QThread::create([calculation, alive = m_alive, completion = std::move(withCompletionHandler)] {
         QList<QVChartItem> items = calculation->calculateData();
         dispatchToMainThread([alive, completion, items = std::move(items)] {
             if (*alive && completion)
                 completion(items);
         });
+        --inFlight;
     });
     queue->setObjectName(QStringLiteral("com.orlent.graphcalc"));
     QObject::connect(queue, &QThread::finished, queue, &QObject::deleteLater);
     queue->start();
+}
+
+int QVSnapshotCalculator::requestsInFlight()
+{
+    return inFlight;
 }
 
 QList<QVChartItem> QVSnapshotCalculator::calculateData()

@@ -42,6 +42,10 @@ public:
     // thread with the items (not when this calculator has been destroyed in the meantime). Returns at once.
     void calculateWithDateRange(const QVDateRange& range, int interval, Completion withCompletionHandler);
 
+    // How many requests of this class are still running on their workers (for orderly shutdowns
+    // and tests: a store must outlive the requests that read it).
+    static int requestsInFlight();
+
     // The whole calculation for dateRange() and snapshotInterval(), synchronously: one item per bucket,
     // by date, each with the values "Battery", "Charging" and "Fully Charged" in seconds.
     QList<QVChartItem> calculateData();

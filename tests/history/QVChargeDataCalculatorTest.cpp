@@ -120,6 +120,8 @@ TEST(QVChargeDataCalculator, requestsCompleteOnTheMainThread)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     ASSERT_EQ(calls, 2);
     EXPECT_TRUE(onMainThread);
+    while (QVChargeDataCalculator::requestsInFlight() > 0 && timer.elapsed() < 20'000)
+        QThread::msleep(5);
     ASSERT_EQ(today.size(), 24);
     ASSERT_EQ(yesterday.size(), 24);
     EXPECT_FLOAT_EQ(float(today[10].values()[0]), 0.8f);
