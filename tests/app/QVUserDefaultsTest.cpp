@@ -219,6 +219,7 @@ TEST_F(QVUserDefaultsTest, FailedAutostartChangeKeepsThePreviousValueAndLogs)
             ASSERT_TRUE(QDir().mkpath(QVLoginItem::entryPath(kHelper) + "/x"));
         } else {
             // The autostart folder cannot be made: a file stands in its place.
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(autostart).absolutePath()));
             QFile blocker(autostart);
             ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
         }
