@@ -47,6 +47,7 @@ void fillStore(Fixture& f)
             std::mt19937 random(42);
             std::uniform_real_distribution<double> uniform(0.0, 1.0);
             enum { Battery, Charging, Full, Held } state = Full;
+            long long counts[4] = {};
             double level = 100;
             int left = 300;
             for (int i = 0; i < rowCount; ++i) {
@@ -75,6 +76,7 @@ void fillStore(Fixture& f)
                     }
                     break;
                 }
+                ++counts[state];
                 QVSnapshot s;
                 s.date = start + 60.0 * i + uniform(random) * 0.5;
                 s.chargeLevel = level;
@@ -91,6 +93,8 @@ void fillStore(Fixture& f)
                 s.timeRemainingEstimate = state == Battery ? level * 90 : -2;
                 context.insertSnapshot(s);
             }
+            std::fprintf(stderr, "rows on battery %lld, charging %lld, full %lld, held on AC %lld\n", counts[Battery],
+                         counts[Charging], counts[Full], counts[Held]);
         },
         {});
     f.store.waitUntilWritten();

@@ -71,7 +71,22 @@ bool openForReading(const QString& path, QTemporaryDir& scratch, QVHistoryStore&
         *error = QStringLiteral("%1 is empty, not a Voltara history store").arg(path);
         return false;
     }
+    // The header tells a store of ours from other files before anything is copied or opened.
+    const QByteArray header = file.read(100);
     file.close();
+    auto field = [&](int offset) {
+        const auto* p = reinterpret_cast<const unsigned char*>(header.constData() + offset);
+        return (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]);
+    };
+    if (header.size() < 100 || !header.startsWith(QByteArray("SQLite format 3\0", 16))
+        || field(68) != quint32(QVHistoryStore::applicationID)) {
+        *error = QStringLiteral("%1 is not a Voltara history store").arg(path);
+        return false;
+    }
+    if (field(60) > quint32(QVHistoryStore::schemaVersion)) {
+        *error = QStringLiteral("%1 was written by a newer version of Voltara").arg(path);
+        return false;
+    }
     if (!scratch.isValid()) {
         *error = QStringLiteral("cannot make a temporary folder to read %1").arg(path);
         return false;
