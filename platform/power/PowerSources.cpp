@@ -179,8 +179,8 @@ QVariantMap description(const std::vector<Supply>& supplies, const QString& type
     return d;
 }
 
-// The energy left (µWh) and the power drawn (µW) of one supply; the charge counts through the
-// present voltage where the battery reports no energy.
+// The energy (µWh) left in, or still to go into, one supply, and the power (µW) flowing; charge and
+// current count through the present voltage where the battery reports no energy or power.
 std::optional<double> energyLeft(const Supply& s)
 {
     if (s.energyNow)
@@ -190,13 +190,59 @@ std::optional<double> energyLeft(const Supply& s)
     return std::nullopt;
 }
 
-std::optional<double> powerDrawn(const Supply& s)
+std::optional<double> energyToGo(const Supply& s)
+{
+    if (s.energyFull && s.energyNow)
+        return static_cast<double>(std::max<qint64>(0, *s.energyFull - *s.energyNow));
+    if (s.chargeFull && s.chargeNow && s.voltageNow && *s.voltageNow > 0)
+        return static_cast<double>(std::max<qint64>(0, *s.chargeFull - *s.chargeNow)) * (*s.voltageNow / 1e6);
+    return std::nullopt;
+}
+
+std::optional<double> powerFlowing(const Supply& s)
 {
     if (s.powerNow)
         return std::fabs(static_cast<double>(*s.powerNow));
     if (s.currentNow && s.voltageNow)
         return std::fabs(static_cast<double>(*s.currentNow)) * (*s.voltageNow / 1e6);
     return std::nullopt;
+}
+
+// Hours to empty (or, with `toFull`, to fill) the supplies at the present rate, in one consistent
+// unit: charge over current where every supply counts charge, else energy over power. None while
+// nothing flows or a supply does not tell.
+std::optional<double> hoursAtPresentRate(const std::vector<Supply>& supplies, bool toFull)
+{
+    double amount = 0;
+    double rate = 0;
+    bool inCharge = true;
+    for (const Supply& s : supplies) {
+        std::optional<qint64> charge = s.chargeNow;
+        if (toFull)
+            charge = s.chargeFull && s.chargeNow ? std::optional<qint64>(std::max<qint64>(0, *s.chargeFull - *s.chargeNow))
+                                                 : std::nullopt;
+        if (!charge || !s.currentNow) {
+            inCharge = false;
+            break;
+        }
+        amount += static_cast<double>(*charge);
+        rate += std::fabs(static_cast<double>(*s.currentNow));
+    }
+    if (!inCharge) {
+        amount = 0;
+        rate = 0;
+        for (const Supply& s : supplies) {
+            const auto energy = toFull ? energyToGo(s) : energyLeft(s);
+            const auto power = powerFlowing(s);
+            if (!energy || !power)
+                return std::nullopt;
+            amount += *energy;
+            rate += *power;
+        }
+    }
+    if (rate <= 0)
+        return std::nullopt;
+    return amount / rate;
 }
 
 double timeRemainingEstimate(const PowerSupplySnapshot& tree)
@@ -213,25 +259,13 @@ double timeRemainingEstimate(const PowerSupplySnapshot& tree)
             if (t && *t > 0)
                 return static_cast<double>(*t);
     }
-    double energy = 0;
-    double power = 0;
-    for (const Supply& s : supplies) {
-        const auto e = energyLeft(s);
-        const auto p = powerDrawn(s);
-        if (!e || !p)
-            return -1;
-        energy += *e;
-        power += *p;
-    }
-    if (power <= 0)
-        return -1;
-    return energy / power * 3600.0;
+    const auto hours = hoursAtPresentRate(supplies, false);
+    return hours ? *hours * 3600.0 : -1;
 }
 
-// Minutes until full: the driver's own estimate for one battery, else the capacity still to
-// charge over the charging current; 65535 when there is no estimate.
-qint64 avgTimeToFull(const std::vector<Supply>& batteries, bool charging, const std::optional<qint64>& fullMah,
-                     const std::optional<qint64>& nowMah, const std::optional<qint64>& amperage)
+// Minutes until full: the driver's own estimate for one battery, else what is still to charge over
+// the charging rate; 65535 when there is no estimate.
+qint64 avgTimeToFull(const std::vector<Supply>& batteries, bool charging)
 {
     if (batteries.size() == 1) {
         const Supply& s = batteries.front();
@@ -239,9 +273,9 @@ qint64 avgTimeToFull(const std::vector<Supply>& batteries, bool charging, const 
             if (t && *t > 0)
                 return qRound64(*t / 60.0);
     }
-    if (charging && fullMah && nowMah && amperage && *amperage > 0) {
-        const qint64 toGo = std::max<qint64>(0, *fullMah - *nowMah);
-        return qRound64(static_cast<double>(toGo) / static_cast<double>(*amperage) * 60.0);
+    if (charging) {
+        if (const auto hours = hoursAtPresentRate(batteries, true))
+            return qRound64(*hours * 60.0);
     }
     return kNoTimeToFull;
 }
@@ -372,7 +406,7 @@ std::optional<QVariantMap> copySmartBatteryProperties()
         p.insert(QStringLiteral("Amperage"), *amperage);
         p.insert(QStringLiteral("InstantAmperage"), *amperage);
     }
-    p.insert(QStringLiteral("AvgTimeToFull"), avgTimeToFull(batteries, charging, full, now, amperage));
+    p.insert(QStringLiteral("AvgTimeToFull"), avgTimeToFull(batteries, charging));
 
     std::optional<qint64> temp;
     for (const Supply& s : batteries)

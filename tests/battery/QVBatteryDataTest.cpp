@@ -108,7 +108,7 @@ TEST_F(QVBatteryDataTest, ReadingFromTheRegistryValues)
     EXPECT_EQ(d->adapterWatts(), 0);   // only updateAdapterProperties reads the adapter
 
     d = readFixture("energy_charging");
-    EXPECT_EQ(d->timeTilChargedEstimate(), 3600);
+    EXPECT_EQ(d->timeTilChargedEstimate(), 57 * 60);
     EXPECT_EQ(d->timeRemainingEstimate(), -2);
     EXPECT_FALSE(d->hasTemperature());
     EXPECT_EQ(d->temperatureCelsius(), 0);   // kept at 0 for stored snapshots

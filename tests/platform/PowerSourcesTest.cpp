@@ -74,9 +74,10 @@ TEST(PowerSources, FixtureTreesGiveTheRegistryOfTheInternalBattery)
           {"Amperage", -1500}, {"InstantAmperage", -1500}, {"AvgTimeToFull", 65535}, {"Temperature", 3050},
           {"ManufactureDate", 19054}}},
         // Energy counted in µWh turns into mAh through the design voltage; the current comes from the power.
+        // Time to full: 22.8 Wh still to go at 24 W.
         {"energy_charging",
          {{"IsCharging", true}, {"ExternalConnected", true}, {"DesignCapacity", 5000}, {"MaxCapacity", 4500},
-          {"CurrentCapacity", 2500}, {"Voltage", 12000}, {"Amperage", 2000}, {"AvgTimeToFull", 60},
+          {"CurrentCapacity", 2500}, {"Voltage", 12000}, {"Amperage", 2000}, {"AvgTimeToFull", 57},
           {"Temperature", absent}, {"ManufactureDate", absent}}},
         {"full_ac", {{"IsCharging", false}, {"FullyCharged", true}, {"ExternalConnected", true}, {"Amperage", 0}}},
         {"not_charging",
@@ -196,6 +197,7 @@ TEST(PowerSources, TimeRemainingEstimate)
         {"energy over power", {{"energy_now", "30000000"}, {"power_now", "15000000"}}, 7200},
         {"negative current", {{"charge_now", "1500000"}, {"current_now", "-1000000"}, {"voltage_now", "11000000"}}, 5400},
         {"no rate yet", {{"charge_now", "1500000"}, {"current_now", "0"}, {"voltage_now", "11000000"}}, -1},
+        {"charge over current, no voltage", {{"charge_now", "1500000"}, {"current_now", "1000000"}}, 5400},
         {"nothing known", {}, -1},
     };
     for (const Case& c : cases) {
@@ -220,6 +222,8 @@ TEST(PowerSources, TimeToFullInMinutes)
         {"present estimate", "Charging", {{"time_to_full_now", "600"}}, 10},
         {"capacity to go over current", "Charging",
          {{"charge_full", "4000000"}, {"charge_now", "3000000"}, {"current_now", "2000000"}}, 30},
+        {"energy over power", "Charging",
+         {{"energy_full", "50000000"}, {"energy_now", "26000000"}, {"power_now", "24000000"}}, 60},
         {"already at full capacity", "Charging",
          {{"charge_full", "4000000"}, {"charge_now", "4000000"}, {"current_now", "2000000"}}, 0},
         {"no current", "Charging", {{"charge_full", "4000000"}, {"charge_now", "3000000"}, {"current_now", "0"}}, 65535},
