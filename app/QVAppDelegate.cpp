@@ -25,6 +25,9 @@ bool isApplicationWindow(const QWidget* widget)
 {
     if (!widget || !widget->isWindow() || widget->parentWidget())
         return false;
+    // Windows outside the window manager's care (such as the tray icon's own) keep their kind.
+    if (widget->windowFlags() & Qt::BypassWindowManagerHint)
+        return false;
     const Qt::WindowType type = widget->windowType();
     return type == Qt::Window || type == Qt::Tool;
 }
