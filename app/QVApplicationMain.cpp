@@ -58,9 +58,7 @@ int runApplication(int argc, char** argv)
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Voltara: the battery in the system tray."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    addCommonOptions(parser);
+    addCommonOptions(parser);   // with --help and --version
     parser.process(app);
     applyCommonOptions(parser);
 
