@@ -49,6 +49,21 @@ void quitOnTerminationSignals(QApplication& app)
 // Starts the tray application, or hands over to the one already running.
 int runApplication(int argc, char** argv)
 {
+    // --help and --version answer without a display.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version") {
+            QCoreApplication core(argc, argv);
+            QCoreApplication::setApplicationName(QStringLiteral("voltara"));
+            QCoreApplication::setApplicationVersion(QStringLiteral(VOLTARA_VERSION));
+            QCommandLineParser parser;
+            parser.setApplicationDescription(QStringLiteral("Voltara: the battery in the system tray."));
+            addCommonOptions(parser);
+            parser.process(core);   // prints and exits
+            return 0;
+        }
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Voltara"));
     QApplication::setApplicationVersion(QStringLiteral(VOLTARA_VERSION));
