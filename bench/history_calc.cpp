@@ -18,6 +18,7 @@
 #include <QTimeZone>
 
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -129,6 +130,36 @@ void bareScan(benchmark::State& state)
     sqlite3_close(db);
 }
 
+// The same scan, keeping every value with its absence (NaN) in one flat vector, as a fetch into
+// memory must.
+void bareScanIntoMemory(benchmark::State& state)
+{
+    const QVDateRange year = QVDateRange::dateRangeForYearWithOffset(0, fixture->now);
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(fixture->store.path()).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT date, isConnectedToPowerSource, isCharging, chargeLevel, isFullyCharged "
+                       "FROM QVSnapshot WHERE date >= ? AND date <= ? ORDER BY date",
+                       -1, &statement, nullptr);
+    for (auto _ : state) {
+        sqlite3_reset(statement);
+        sqlite3_bind_double(statement, 1, double(year.startDate().toMSecsSinceEpoch()) / 1000.0);
+        sqlite3_bind_double(statement, 2, double(year.endDate().toMSecsSinceEpoch()) / 1000.0);
+        std::vector<double> values;
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            for (int c = 0; c < 5; ++c) {
+                values.push_back(sqlite3_column_type(statement, c) == SQLITE_NULL
+                                     ? std::numeric_limits<double>::quiet_NaN()
+                                     : sqlite3_column_double(statement, c));
+            }
+        }
+        benchmark::DoNotOptimize(values.data());
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+}
+
 // The store's own fetch of the same columns, the part of the year page that is not the calculation.
 void storeFetch(benchmark::State& state)
 {
@@ -168,6 +199,7 @@ void chargeHistoryDay(benchmark::State& state)
 } // namespace
 
 BENCHMARK(bareScan)->Name("BareScan/year")->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(bareScanIntoMemory)->Name("BareScanIntoMemory/year")->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(storeFetch)->Name("StoreFetch/year")->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK_CAPTURE(powerHistory, year, &QVDateRange::dateRangeForYearWithOffset, QVSnapshotCalculator::Month)
     ->Name("PowerHistory/year")->Unit(benchmark::kMillisecond)->MinTime(2);
