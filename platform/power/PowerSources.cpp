@@ -5,7 +5,6 @@
 #include <QtGlobal>
 
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
