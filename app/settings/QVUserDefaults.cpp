@@ -149,7 +149,8 @@ QVariantMap QVUserDefaults::setupDefaults()
     const QVariantMap resource = loadDefaultsResource(m_defaultsResourcePath);
 
     // 3. Upgrade a stored "notifications" dictionary; it is written back even when unchanged.
-    if (m_settings->childGroups().contains(QLatin1String(kNotifications))) {
+    if (m_settings->childGroups().contains(QLatin1String(kNotifications))
+        || m_settings->contains(QLatin1String(kNotifications))) {
         const QVariantMap resourceNotifications = resource.value(QLatin1String(kNotifications)).toMap();
         writeNotifications(upgradedNotifications(readNotifications(), resourceNotifications));
         m_settings->sync();
@@ -166,6 +167,8 @@ QVariant QVUserDefaults::objectForKey(const QString& key) const
     if (key == QLatin1String(kNotifications)) {
         if (m_settings->childGroups().contains(key))
             return readNotifications();
+        if (m_settings->contains(key))
+            return QVariantMap();   // an empty dictionary was stored: every alert is off
     } else if (m_settings->contains(key)) {
         return m_settings->value(key);
     }
@@ -225,6 +228,11 @@ QVariantMap QVUserDefaults::readNotifications() const
 void QVUserDefaults::writeNotifications(const QVariantMap& notifications)
 {
     m_settings->remove(QLatin1String(kNotifications));
+    if (notifications.isEmpty()) {
+        // An INI group cannot be empty; an empty value under the key stands for the empty dictionary.
+        m_settings->setValue(QLatin1String(kNotifications), QString());
+        return;
+    }
     m_settings->beginGroup(QLatin1String(kNotifications));
     for (auto it = notifications.cbegin(); it != notifications.cend(); ++it) {
         if (it.value().typeId() == QMetaType::QVariantMap) {

@@ -150,6 +150,18 @@ TEST_F(QVUserDefaultsTest, MissingDefaultsResourceLeavesNotificationsEmpty)
     EXPECT_TRUE(d2.notifications().isEmpty());
 }
 
+TEST_F(QVUserDefaultsTest, StoredEmptyNotificationsStayEmptyUntilTheNextStartUpgradesThem)
+{
+    auto d = make();
+    ASSERT_FALSE(d->notifications().isEmpty());
+    d->setNotifications({});
+    EXPECT_TRUE(d->notifications().isEmpty());   // not the registered defaults
+    d.reset();
+    // A stored dictionary gains every missing section at the next start.
+    auto again = make();
+    EXPECT_EQ(again->notifications().keys(), (QStringList{"Battery", "Charging"}));
+}
+
 TEST_F(QVUserDefaultsTest, ObserversAreToldOnceForWritesThroughTheObjectOnly)
 {
     auto d = make();
