@@ -44,6 +44,18 @@ void quitOnTerminationSignals(QApplication& app)
     ::sigaction(SIGINT, &action, nullptr);
 }
 
+const QString kDescription = QStringLiteral(
+    "Voltara: the battery in the system tray.\n"
+    "\n"
+    "Without a command, starts the tray application (or brings the running one forward).\n"
+    "Commands:\n"
+    "  status [--json]                        the current battery reading\n"
+    "  history power --range day|week|month|year [--page N] [--json|--csv]\n"
+    "  history charge [--page N] [--json|--csv]\n"
+    "  history health [--json|--csv]          the data the history charts show\n"
+    "  import PATH                            import first-generation history\n"
+    "Run 'voltara COMMAND --help' for the options of a command.");
+
 } // namespace
 
 // Starts the tray application, or hands over to the one already running.
@@ -57,7 +69,7 @@ int runApplication(int argc, char** argv)
             QCoreApplication::setApplicationName(QStringLiteral("voltara"));
             QCoreApplication::setApplicationVersion(QStringLiteral(VOLTARA_VERSION));
             QCommandLineParser parser;
-            parser.setApplicationDescription(QStringLiteral("Voltara: the battery in the system tray."));
+            parser.setApplicationDescription(kDescription);
             addCommonOptions(parser);
             parser.process(core);   // prints and exits
             return 0;
@@ -72,7 +84,7 @@ int runApplication(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Voltara: the battery in the system tray."));
+    parser.setApplicationDescription(kDescription);
     addCommonOptions(parser);   // with --help and --version
     parser.process(app);
     applyCommonOptions(parser);

@@ -3,25 +3,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 
-#include <cstdio>
 #include <cstring>
-
-namespace {
-
-void printUsage()
-{
-    std::printf(
-        "Usage: voltara [options]              start the tray application\n"
-        "       voltara status [--json]         print the current battery reading\n"
-        "       voltara history power|charge|health [options]\n"
-        "                                       print the chart data of the history\n"
-        "       voltara import PATH             import first-generation history\n"
-        "\n"
-        "Run 'voltara COMMAND --help' for the options of a command.\n"
-        "Common options: --store FILE, --power-supply-root DIR, --help, --version\n");
-}
-
-} // namespace
 
 int runApplication(int argc, char** argv);
 
@@ -47,8 +29,9 @@ int main(int argc, char** argv)
         return runner(args);
     }
     if (std::strcmp(command, "help") == 0) {
-        printUsage();
-        return 0;
+        char helpOption[] = "--help";
+        char* helpArgs[] = {argv[0], helpOption, nullptr};
+        return runApplication(2, helpArgs);
     }
     return runApplication(argc, argv);
 }
