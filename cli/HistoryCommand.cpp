@@ -10,13 +10,11 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <charconv>
 #include <cstdio>
@@ -46,62 +44,6 @@ QString storePath()
     if (dataHome.isEmpty())
         dataHome = QDir::homePath() + "/.local/share";
     return QDir(dataHome).filePath("Voltara/Voltara.sqlite");
-}
-
-// Opens the store for reading only. The file is copied (with its write-ahead log, which may hold rows
-// not yet in the file) into a private folder and the copy is read, so nothing can change the store
-// or create files beside it.
-bool openForReading(const QString& path, QTemporaryDir& scratch, QVHistoryStore& store, QString* error)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        *error = QStringLiteral("no history store at %1").arg(path);
-        return false;
-    }
-    if (!info.isFile()) {
-        *error = QStringLiteral("%1 is not a file").arg(path);
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    if (file.size() == 0) {
-        *error = QStringLiteral("%1 is empty, not a Voltara history store").arg(path);
-        return false;
-    }
-    // The header tells a store of ours from other files before anything is copied or opened.
-    const QByteArray header = file.read(100);
-    file.close();
-    auto field = [&](int offset) {
-        const auto* p = reinterpret_cast<const unsigned char*>(header.constData() + offset);
-        return (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]);
-    };
-    if (header.size() < 100 || !header.startsWith(QByteArray("SQLite format 3\0", 16))
-        || field(68) != quint32(QVHistoryStore::applicationID)) {
-        *error = QStringLiteral("%1 is not a Voltara history store").arg(path);
-        return false;
-    }
-    if (field(60) > quint32(QVHistoryStore::schemaVersion)) {
-        *error = QStringLiteral("%1 was written by a newer version of Voltara").arg(path);
-        return false;
-    }
-    if (!scratch.isValid()) {
-        *error = QStringLiteral("cannot make a temporary folder to read %1").arg(path);
-        return false;
-    }
-    const QString copy = scratch.filePath(QStringLiteral("Voltara.sqlite"));
-    if (!QFile::copy(path, copy) || (QFileInfo::exists(path + "-wal") && !QFile::copy(path + "-wal", copy + "-wal"))) {
-        *error = QStringLiteral("cannot read %1").arg(path);
-        return false;
-    }
-    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-    if (!store.openAtPath(copy)) {
-        *error = QStringLiteral("%1 is not a Voltara history store, or it is damaged").arg(path);
-        return false;
-    }
-    return true;
 }
 
 // A value that was computed in single precision, written with the fewest digits that give it back
@@ -271,11 +213,11 @@ int runHistoryCommand(const QStringList& arguments)
 
     applyCommonOptions(parser);
     const QString path = storePath();
-    QTemporaryDir scratch;
     QVHistoryStore store;
     QString error;
-    if (!openForReading(path, scratch, store, &error)) {
-        fail(error);
+    if (!store.openReadOnlyAtPath(path, &error)) {
+        fail(QFileInfo::exists(path) ? QStringLiteral("cannot read %1: %2").arg(path, error)
+                                     : QStringLiteral("no history store at %1").arg(path));
         return 1;
     }
 

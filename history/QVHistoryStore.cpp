@@ -9,11 +9,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
 
 #include <sqlite3.h>
 
 #include <cmath>
 #include <limits>
+#include <mutex>
 
 using namespace QVStoreSchema;
 
@@ -44,14 +47,14 @@ QString inspectHeader(const QString& path)
     if (!file.exists() || file.size() == 0)
         return {};
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("the file cannot be read");
+        return QStringLiteral("cannot be read (%1)").arg(file.errorString());
     const QByteArray header = file.read(100);
     if (header.size() < 100 || !header.startsWith(QByteArray("SQLite format 3\0", 16)))
-        return QStringLiteral("the file is not a SQLite database");
+        return QStringLiteral("not a Voltara history store (not a SQLite database)");
     if (headerField(header, 68) != static_cast<quint32>(QVHistoryStore::applicationID))
-        return QStringLiteral("the file is not a Voltara history store");
+        return QStringLiteral("not a Voltara history store");
     if (headerField(header, 60) > static_cast<quint32>(QVHistoryStore::schemaVersion))
-        return QStringLiteral("the store was written by a newer version of Voltara");
+        return QStringLiteral("written by a newer version of Voltara (store version %1)").arg(headerField(header, 60));
     return {};
 }
 
@@ -67,6 +70,52 @@ sqlite3* openConnection(const QString& path, int flags, QString* error)
     }
     sqlite3_busy_timeout(db, busyTimeoutMs);
     return db;
+}
+
+// The default file system of SQLite, except that it never creates or deletes a database, log or
+// journal file. A read-only connection in write-ahead-log mode otherwise creates an empty -wal file
+// beside a store that has none, and would delete a -wal beside an empty file.
+constexpr const char* noCreateVfsName = "voltara-nocreate";
+sqlite3_vfs* baseVfs = nullptr;
+
+int noCreateOpen(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags)
+{
+    constexpr int besideTheStore = SQLITE_OPEN_MAIN_DB | SQLITE_OPEN_WAL | SQLITE_OPEN_MAIN_JOURNAL
+                                   | SQLITE_OPEN_SUPER_JOURNAL;
+    if (name && (flags & besideTheStore))
+        flags &= ~SQLITE_OPEN_CREATE;   // temporary files (sorting) still go to the temporary folder
+    return baseVfs->xOpen(baseVfs, name, file, flags, outFlags);
+}
+
+int noDelete(sqlite3_vfs*, const char*, int)
+{
+    return SQLITE_IOERR_DELETE;
+}
+
+const char* noCreateVfs()
+{
+    static std::once_flag registered;
+    static sqlite3_vfs vfs;
+    std::call_once(registered, [] {
+        baseVfs = sqlite3_vfs_find(nullptr);
+        vfs = *baseVfs;
+        vfs.pNext = nullptr;
+        vfs.zName = noCreateVfsName;
+        vfs.xOpen = noCreateOpen;
+        vfs.xDelete = noDelete;
+        sqlite3_vfs_register(&vfs, 0);
+    });
+    return noCreateVfsName;
+}
+
+// "file:/path?mode=ro[&readonly_shm=1]": read-only; with readonly_shm the shared-memory file
+// beside a write-ahead-logged store is only read, never created or written.
+QByteArray readOnlyUri(const QString& path, bool readOnlySharedMemory)
+{
+    QByteArray uri = "file:" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") + "?mode=ro";
+    if (readOnlySharedMemory)
+        uri += "&readonly_shm=1";
+    return uri;
 }
 
 } // namespace
@@ -240,6 +289,83 @@ bool QVHistoryStore::openFile(const QString& path)
     return true;
 }
 
+bool QVHistoryStore::openReadOnlyAtPath(const QString& path, QString* error)
+{
+    QString reason;
+    if (m_openAttempted) {
+        if (!m_open && error)
+            *error = QStringLiteral("the store could not be opened before");
+        return m_open;
+    }
+    m_openAttempted = true;
+    m_path = path;
+    m_readOnly = true;
+
+    const QFileInfo info(path);
+    if (!info.exists())
+        reason = QStringLiteral("no such file");
+    else if (!info.isFile())
+        reason = QStringLiteral("not a file");
+    else if (info.size() == 0)
+        reason = QStringLiteral("not a Voltara history store (empty file)");
+    else
+        reason = inspectHeader(path);
+    // In place first. SQLite cannot read a write-ahead-logged store without its -wal and -shm
+    // files unless it may create them; then a private copy of the store and its log is read.
+    if (reason.isEmpty() && !openForReading(path, true, &reason) && reason.isEmpty())
+        openForReading(path, false, &reason);
+    m_open = reason.isEmpty();
+    if (!m_open && error)
+        *error = reason;
+    return m_open;
+}
+
+// One attempt of openReadOnlyAtPath. An empty `error` after a failed in-place attempt means: try a copy.
+bool QVHistoryStore::openForReading(const QString& path, bool inPlace, QString* error)
+{
+    error->clear();
+    if (inPlace) {
+        m_readerUri = readOnlyUri(path, true);
+        m_readerVfs = noCreateVfs();
+    } else {
+        m_copyFolder = std::make_unique<QTemporaryDir>();
+        const QString copy = m_copyFolder->filePath(QStringLiteral("Voltara.sqlite"));
+        if (!m_copyFolder->isValid() || !QFile::copy(path, copy)
+            || (QFileInfo::exists(path + "-wal") && !QFile::copy(path + "-wal", copy + "-wal"))) {
+            *error = QStringLiteral("cannot be copied to a temporary folder for reading");
+            return false;
+        }
+        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+        m_readerUri = readOnlyUri(copy, false);
+        m_readerVfs = nullptr;
+    }
+    sqlite3* db = openReader(error);
+    const auto refuse = [&](const QString& why) {
+        sqlite3_close_v2(db);
+        *error = why;
+        return false;
+    };
+    if (!db)
+        return false;
+    if (queryInt(db, "SELECT count(*) FROM sqlite_master", -1) < 0) {
+        const int code = sqlite3_extended_errcode(db);
+        if (inPlace && ((code & 0xff) == SQLITE_CANTOPEN || code == SQLITE_READONLY_CANTINIT))
+            return refuse(QString());
+        if ((code & 0xff) == SQLITE_NOTADB)
+            return refuse(QStringLiteral("not a Voltara history store (not a SQLite database)"));
+        return refuse(lastError(db));
+    }
+    if (queryInt(db, "PRAGMA application_id") != applicationID)
+        return refuse(QStringLiteral("not a Voltara history store"));
+    const long long version = queryInt(db, "PRAGMA user_version");
+    if (version > schemaVersion)
+        return refuse(QStringLiteral("written by a newer version of Voltara (store version %1)").arg(version));
+    if (version < 1 || queryInt(db, "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = 'QVSnapshot'") != 1)
+        return refuse(QStringLiteral("not a Voltara history store (unknown store version %1)").arg(version));
+    m_readers.push_back(db);
+    return true;
+}
+
 // MARK: - Writing
 
 QVSnapshot& QVHistoryStore::createSnapshot()
@@ -255,13 +381,13 @@ void QVHistoryStore::save()
     Job job;
     job.rows.assign(m_mainContext.begin(), m_mainContext.end());
     m_mainContext.clear();
-    if (m_open)
+    if (m_writer)
         enqueue(std::move(job));
 }
 
 void QVHistoryStore::saveSnapshot(const QVSnapshot& snapshot)
 {
-    if (!m_open)
+    if (!m_writer)
         return;
     Job job;
     job.rows.push_back(snapshot);
@@ -288,7 +414,7 @@ void QVHistoryStore::saveInBackground(WorkBlock work, SaveCompletion completion)
         QVPrivateContext context;
         if (work)
             work(context);
-        if (m_open) {
+        if (m_writer) {
             Job job;
             job.rows = context.insertedObjects();
             job.skipDuplicates = true;
@@ -296,7 +422,8 @@ void QVHistoryStore::saveInBackground(WorkBlock work, SaveCompletion completion)
             enqueue(std::move(job));
         } else if (completion) {
             QVSaveResult result;
-            result.error = QStringLiteral("the history store is not open");
+            result.error = m_readOnly ? QStringLiteral("the history store is open for reading only")
+                                      : QStringLiteral("the history store is not open");
             runOnMainThread([completion = std::move(completion), result] { completion(result); });
         }
         std::lock_guard lock(m_mutex);
@@ -405,12 +532,30 @@ sqlite3* QVHistoryStore::takeReader() const
         }
     }
     QString error;
-    sqlite3* db = openConnection(m_path, SQLITE_OPEN_READWRITE, &error);
-    if (!db) {
+    sqlite3* db = openReader(&error);
+    if (!db)
         QVLog(QStringLiteral("Could not read the history store %1: %2").arg(m_path, error));
+    return db;
+}
+
+sqlite3* QVHistoryStore::openReader(QString* error) const
+{
+    if (!m_readOnly) {
+        sqlite3* db = openConnection(m_path, SQLITE_OPEN_READWRITE, error);
+        if (db)
+            exec(db, "PRAGMA query_only = 1");
+        return db;
+    }
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(m_readerUri.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                        m_readerVfs)
+        != SQLITE_OK) {
+        if (error)
+            *error = lastError(db);
+        sqlite3_close_v2(db);
         return nullptr;
     }
-    exec(db, "PRAGMA query_only = 1");
+    sqlite3_busy_timeout(db, busyTimeoutMs);
     return db;
 }
 
@@ -489,17 +634,18 @@ std::vector<QVSnapshot> QVHistoryStore::fetchSnapshots(const QVSnapshotFilter& f
     return rows;
 }
 
-std::vector<double> QVHistoryStore::fetchValues(const QVSnapshotFilter& filter, const QStringList& attributes) const
+bool QVHistoryStore::visitRows(const QVSnapshotFilter& filter, const QStringList& attributes,
+                               void (*row)(void* visitor, const double* values), void* visitor) const
 {
-    std::vector<double> values;
     for (const QString& attribute : attributes) {
         if (!QVSnapshot::attributeNames().contains(attribute) || attribute == QLatin1String("osxHealth")) {
             QVLog(QStringLiteral("Could not fetch from the history store: unknown attribute %1").arg(attribute));
-            return values;
+            return false;
         }
     }
     if (attributes.isEmpty())
-        return values;
+        return true;
+    bool ok = false;
     sqlite3* db = takeReader();
     {
         Query query(db, QStringLiteral("SELECT %1 FROM QVSnapshot%2 ORDER BY date")
@@ -507,15 +653,26 @@ std::vector<double> QVHistoryStore::fetchValues(const QVSnapshotFilter& filter, 
                     filter);
         const int columns = static_cast<int>(attributes.size());
         constexpr double absent = std::numeric_limits<double>::quiet_NaN();
+        std::vector<double> values(static_cast<size_t>(columns));
         while (query.next()) {
             sqlite3_stmt* s = query.statement();
             for (int c = 0; c < columns; ++c)
-                values.push_back(sqlite3_column_type(s, c) == SQLITE_NULL ? absent : sqlite3_column_double(s, c));
+                values[c] = sqlite3_column_type(s, c) == SQLITE_NULL ? absent : sqlite3_column_double(s, c);
+            row(visitor, values.data());
         }
-        if (query.failed())
-            values.clear();
+        ok = db && !query.failed();
     }
     returnReader(db);
+    return ok;
+}
+
+std::vector<double> QVHistoryStore::fetchValues(const QVSnapshotFilter& filter, const QStringList& attributes) const
+{
+    std::vector<double> values;
+    const size_t columns = static_cast<size_t>(attributes.size());
+    const bool ok = visitValues(filter, attributes, [&](const double* row) { values.insert(values.end(), row, row + columns); });
+    if (!ok)
+        values.clear();
     return values;
 }
 

@@ -14,8 +14,10 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <type_traits>
 #include <vector>
 
+class QTemporaryDir;
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -57,7 +59,14 @@ public:
     bool open();
     // S1 on a given file (created when missing). Returns false (and logs) when it cannot be used.
     bool openAtPath(const QString& path);
+    // Opens an existing store for reading only: no file is created, nothing is written to the store
+    // or to the files beside it, no schema is created or migrated, and no writer runs. Returns false
+    // when the store cannot be read; `error` then holds a short reason for a one-line message
+    // ("no such file", "not a Voltara history store (not a SQLite database)", ...). Afterwards the
+    // fetches work as usual and saves keep nothing.
+    bool openReadOnlyAtPath(const QString& path, QString* error = nullptr);
     bool isOpen() const { return m_open; }
+    bool isReadOnly() const { return m_readOnly; }
     QString path() const { return m_path; }
 
     // S2: a new snapshot with no values in the main context (main thread). The reference stays valid
@@ -75,6 +84,18 @@ public:
     // row after row (values[row * attributes.size() + column]); booleans are 0/1, an absent value is
     // NaN. `osxHealth` cannot be asked for. Empty on failure (logged).
     std::vector<double> fetchValues(const QVSnapshotFilter& filter, const QStringList& attributes) const;
+    // fetchValues without the result list: calls `row(const double* values)` for each matching row,
+    // oldest first, with the named attributes in their order (NaN = absent). The pointer is valid
+    // during the call only. Returns false (logged) on failure; rows already visited stay visited.
+    template <typename RowVisitor>
+    bool visitValues(const QVSnapshotFilter& filter, const QStringList& attributes, RowVisitor&& row) const
+    {
+        using Visitor = std::remove_reference_t<RowVisitor>;
+        return visitRows(
+            filter, attributes,
+            [](void* visitor, const double* values) { (*static_cast<Visitor*>(visitor))(values); },
+            const_cast<void*>(static_cast<const void*>(&row)));
+    }
     // Only the dates (seconds since 1970) of the matching rows, oldest first.
     std::vector<double> fetchDates(const QVSnapshotFilter& filter) const;
     std::int64_t count(const QVSnapshotFilter& filter = {}) const;
@@ -103,6 +124,10 @@ private:
     };
 
     bool openFile(const QString& path);
+    bool openForReading(const QString& path, bool inPlace, QString* error);
+    sqlite3* openReader(QString* error) const;
+    bool visitRows(const QVSnapshotFilter& filter, const QStringList& attributes,
+                   void (*row)(void* visitor, const double* values), void* visitor) const;
     void enqueue(Job job);
     void writerLoop();
     QVSaveResult write(Job& job);
@@ -113,6 +138,11 @@ private:
     QString m_path;
     bool m_open = false;
     bool m_openAttempted = false;
+    bool m_readOnly = false;
+    // Read-only stores: how the read connections open the file (a URI, and a VFS name or null).
+    QByteArray m_readerUri;
+    const char* m_readerVfs = nullptr;
+    std::unique_ptr<QTemporaryDir> m_copyFolder;   // the private copy, when the file could not be read in place
     std::deque<QVSnapshot> m_mainContext;
 
     sqlite3* m_writer = nullptr;

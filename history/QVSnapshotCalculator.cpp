@@ -84,22 +84,27 @@ public:
     {
         if (!store)
             return;
-        const std::vector<double> rows = store->fetchValues(
-            predicateWithDateRange(dateRange),
-            {QStringLiteral("date"), QStringLiteral("isConnectedToPowerSource"), QStringLiteral("isCharging"),
-             QStringLiteral("chargeLevel"), QStringLiteral("isFullyCharged")});
-        for (size_t i = 0; i + 5 <= rows.size(); i += 5) {
-            const double date = rows[i];
-            const double connected = rows[i + 1];
-            const double isCharging = rows[i + 2];
-            const double level = rows[i + 3];
-            const double full = rows[i + 4];
-            if (connected == 0)
-                battery.push_back(date);
-            if (isCharging == 1 && (std::isnan(level) || level < 100))
-                charging.push_back(date);
-            if ((level == 100 || full == 1) && connected == 1)
-                fullyCharged.push_back(date);
+        // The rows are visited as they are read: no list of all their values is built.
+        const bool ok = store->visitValues(predicateWithDateRange(dateRange),
+                           {QStringLiteral("date"), QStringLiteral("isConnectedToPowerSource"),
+                            QStringLiteral("isCharging"), QStringLiteral("chargeLevel"), QStringLiteral("isFullyCharged")},
+                           [&](const double* row) {
+                               const double date = row[0];
+                               const double connected = row[1];
+                               const double isCharging = row[2];
+                               const double level = row[3];
+                               const double full = row[4];
+                               if (connected == 0)
+                                   battery.push_back(date);
+                               if (isCharging == 1 && (std::isnan(level) || level < 100))
+                                   charging.push_back(date);
+                               if ((level == 100 || full == 1) && connected == 1)
+                                   fullyCharged.push_back(date);
+                           });
+        if (!ok) {   // a failed read shows no data, not part of it
+            battery.clear();
+            charging.clear();
+            fullyCharged.clear();
         }
     }
 

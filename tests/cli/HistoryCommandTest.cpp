@@ -36,6 +36,19 @@ CommandRun runVoltara(const QStringList& arguments)
             process.readAllStandardError()};
 }
 
+// The bytes of the files in a folder, with their names.
+QByteArray folderFingerprint(const QString& folder)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString& name : QDir(folder).entryList(QDir::Files, QDir::Name)) {
+        QFile file(QDir(folder).filePath(name));
+        file.open(QIODevice::ReadOnly);
+        hash.addData(name.toUtf8());
+        hash.addData(file.readAll());
+    }
+    return hash.result();
+}
+
 // A store made with plain SQL in the store's layout, not through the store's code. The connection
 // stays open in write-ahead-log mode, so the rows are still in the log while the command reads.
 class IndependentStore
@@ -55,7 +68,14 @@ public:
              " secondsOnBattery REAL, secondsFullyCharged REAL);"
              "PRAGMA journal_mode = WAL; PRAGMA wal_autocheckpoint = 0;");
     }
-    ~IndependentStore() { sqlite3_close(db); }
+    ~IndependentStore() { close(); }
+
+    // The last connection closes: the log goes into the file, and the -wal and -shm files away.
+    void close()
+    {
+        sqlite3_close(db);
+        db = nullptr;
+    }
 
     void add(const QDateTime& date, double level, bool connected, bool charging, bool full, int cycles, int maxCharge)
     {
@@ -69,17 +89,7 @@ public:
     }
 
     // The bytes of the store and the names of the files beside it.
-    QByteArray fingerprint() const
-    {
-        QCryptographicHash hash(QCryptographicHash::Sha256);
-        for (const QString& name : QDir(dir.path()).entryList(QDir::Files, QDir::Name)) {
-            QFile file(dir.filePath(name));
-            file.open(QIODevice::ReadOnly);
-            hash.addData(name.toUtf8());
-            hash.addData(file.readAll());
-        }
-        return hash.result();
-    }
+    QByteArray fingerprint() const { return folderFingerprint(dir.path()); }
 
     QTemporaryDir dir;
     QString path;
@@ -136,6 +146,40 @@ TEST_F(HistoryCommandTest, powerDayPageAsJson)
         EXPECT_EQ(item["total"].toDouble(), tenOClock ? 60 : 0);
     }
     EXPECT_EQ(store.fingerprint(), before) << "the store and the files beside it are unchanged";
+}
+
+// The other states the store's files can be in when the command reads them (the test above reads a
+// store whose writer is still running): the log and shared memory left by a writer that ended
+// without closing, the log alone, and a cleanly closed store without side files.
+TEST_F(HistoryCommandTest, everyStateOfTheLogIsReadWithoutChangingAFile)
+{
+    const struct {
+        const char* name;
+        QStringList sideFiles;   // copied with the store while its writer is running
+        bool closed;
+    } cases[] = {
+        {"log and shared memory, no writer", {"-wal", "-shm"}, false},
+        {"log without shared memory", {"-wal"}, false},
+        {"closed, no side files", {}, true},   // last: closes the writer
+    };
+    for (const auto& c : cases) {
+        if (c.closed)
+            store.close();
+        QTemporaryDir folder;
+        const QString path = folder.filePath("Voltara.sqlite");
+        for (const QString& suffix : QStringList{""} + c.sideFiles)
+            ASSERT_TRUE(QFile::copy(store.path + suffix, path + suffix)) << c.name;
+        ASSERT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), c.sideFiles.size() + 1) << c.name;
+        const QByteArray before = folderFingerprint(folder.path());
+
+        const CommandRun run = runVoltara({"power", "--range", "day", "--page", "1", "--json", "--store", path});
+        ASSERT_EQ(run.exitCode, 0) << c.name << ": " << run.err.constData();
+        double battery = 0;
+        for (const QJsonValue& v : QJsonDocument::fromJson(run.out).array())
+            battery += v.toObject()["values"].toArray()[0].toDouble();
+        EXPECT_EQ(battery, 60) << c.name;
+        EXPECT_EQ(folderFingerprint(folder.path()), before) << c.name << ": the store and the files beside it";
+    }
 }
 
 TEST_F(HistoryCommandTest, chargeDayPageAsJsonAndCsv)

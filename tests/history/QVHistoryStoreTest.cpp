@@ -337,6 +337,117 @@ TEST_F(HistoryStoreTest, UnusableFilesAreLeftByteForByteAndTheStoreStaysEmpty)
     }
 }
 
+TEST_F(HistoryStoreTest, ReadOnlyOpenReadsRowsAndNeverWrites)
+{
+    {
+        QVHistoryStore writer;
+        ASSERT_TRUE(writer.openAtPath(path()));
+        writer.saveSnapshot(fullSnapshot(20));
+        writer.saveSnapshot(fullSnapshot(10));
+    }
+    const QByteArray before = fileHash(path());
+    const QStringList filesBefore = QDir(dir.path()).entryList(QDir::Files);
+    {
+        QVHistoryStore store;
+        QString error;
+        ASSERT_TRUE(store.openReadOnlyAtPath(path(), &error)) << error.toStdString();
+        EXPECT_TRUE(store.isReadOnly());
+        EXPECT_EQ(store.fetchDates({}), (std::vector<double>{10, 20}));
+        EXPECT_EQ(store.fetchSnapshots({}).back(), fullSnapshot(20));
+        std::vector<double> visited;
+        EXPECT_TRUE(store.visitValues({}, {"chargeLevel", "date"}, [&](const double* row) {
+            visited.insert(visited.end(), row, row + 2);
+        }));
+        EXPECT_EQ(visited, (std::vector<double>{57.5, 10, 57.5, 20}));
+        EXPECT_EQ(store.averageMaxChargeByCycles().size(), 1u);
+
+        // Saves keep nothing; a background save completes as failed.
+        store.saveSnapshot(fullSnapshot(30));
+        store.createSnapshot() = fullSnapshot(40);
+        store.save();
+        bool failed = false;
+        store.saveInBackground([](QVPrivateContext& c) { c.insertSnapshot(fullSnapshot(50)); },
+                               [&](const QVSaveResult& r) { failed = !r.ok; });
+        EXPECT_TRUE(waitUntil([&] { return failed; }));
+        store.waitUntilWritten();
+        EXPECT_EQ(store.count(), 2);
+    }
+    EXPECT_EQ(fileHash(path()), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), filesBefore);
+
+    // A store of the first layout is read as it is, not migrated.
+    const QString older = dir.filePath("older.sqlite");
+    execSql(older, "CREATE TABLE QVSnapshot (id INTEGER PRIMARY KEY, date REAL, chargeLevel REAL, currentCharge INTEGER,"
+                   " maxCharge INTEGER, maxCapacity INTEGER, cycles INTEGER, isCharging INTEGER,"
+                   " isConnectedToPowerSource INTEGER, isFullyCharged INTEGER, osxHealth TEXT, powerUsageWatts REAL,"
+                   " temperature REAL);"
+                   "INSERT INTO QVSnapshot (date, chargeLevel) VALUES (300, 42.5);"
+                   "PRAGMA application_id = 1364610132; PRAGMA user_version = 1;");
+    const QByteArray olderBefore = fileHash(older);
+    {
+        QVHistoryStore store;
+        ASSERT_TRUE(store.openReadOnlyAtPath(older));
+        EXPECT_EQ(store.fetchValues({}, {"date", "chargeLevel"}), (std::vector<double>{300, 42.5}));
+    }
+    EXPECT_EQ(fileHash(older), olderBefore);
+}
+
+TEST_F(HistoryStoreTest, ReadOnlyOpenNamesWhyAFileCannotBeRead)
+{
+    QDir(dir.path()).mkdir("folder.sqlite");
+    QFile(dir.filePath("empty.sqlite")).open(QIODevice::WriteOnly);
+    {
+        QFile f(dir.filePath("text.sqlite"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(200, 'x'));
+    }
+    execSql(dir.filePath("foreign.sqlite"), "CREATE TABLE notes (body TEXT);");
+    execSql(dir.filePath("newer.sqlite"), "CREATE TABLE QVSnapshot (id INTEGER PRIMARY KEY, date REAL);"
+                                          "PRAGMA application_id = 1364610132; PRAGMA user_version = 99;");
+    // The newer version is only in the log, not yet in the file's header.
+    const QString logged = dir.filePath("logged.sqlite");
+    execSql(logged, "PRAGMA application_id = 1364610132; PRAGMA user_version = 2; PRAGMA journal_mode = WAL;"
+                    "CREATE TABLE QVSnapshot (id INTEGER PRIMARY KEY, date REAL);");
+    sqlite3* open = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(logged).constData(), &open), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(open, "PRAGMA wal_autocheckpoint = 0; PRAGMA user_version = 7;", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    const QString unreadable = dir.filePath("unreadable.sqlite");
+    QFile::copy(dir.filePath("foreign.sqlite"), unreadable);
+    QFile::setPermissions(unreadable, QFileDevice::Permissions());
+
+    const struct {
+        const char* file;
+        const char* reason;
+    } cases[] = {
+        {"missing.sqlite", "no such file"},
+        {"folder.sqlite", "not a file"},
+        {"empty.sqlite", "not a Voltara history store (empty file)"},
+        {"text.sqlite", "not a Voltara history store (not a SQLite database)"},
+        {"foreign.sqlite", "not a Voltara history store"},
+        {"newer.sqlite", "written by a newer version of Voltara (store version 99)"},
+        {"logged.sqlite", "written by a newer version of Voltara (store version 7)"},
+        {"unreadable.sqlite", "cannot be read"},
+    };
+    // (In one process the connections share the -shm file's memory, so only the log is compared;
+    // the command's tests compare the -shm file from another process.)
+    const QByteArray before = fileHash(logged + "-wal");
+    const QStringList filesBefore = QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const auto& c : cases) {
+        if (QString(c.file) == "unreadable.sqlite" && QFile(unreadable).open(QIODevice::ReadOnly))
+            continue;   // permissions do not hold for this user
+        QVHistoryStore store;
+        QString error;
+        EXPECT_FALSE(store.openReadOnlyAtPath(dir.filePath(c.file), &error)) << c.file;
+        EXPECT_TRUE(error.startsWith(c.reason)) << c.file << ": " << error.toStdString();
+        EXPECT_FALSE(error.contains('\n')) << c.file;
+        EXPECT_TRUE(store.fetchDates({}).empty()) << c.file;
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), filesBefore);
+    EXPECT_EQ(fileHash(logged + "-wal"), before);
+    sqlite3_close(open);
+}
+
 TEST_F(HistoryStoreTest, StorePlaceFollowsOverrideThenDocumentsThenDataFolder)
 {
     const QByteArray savedStore = qgetenv("VOLTARA_STORE");
