@@ -1,11 +1,9 @@
 #include "history/QVSnapshotCalculator.h"
 
 #include "history/QVBucketKeyFormatter.h"
+#include "history/QVCalculationQueue.h"
 #include "history/QVDateEnumerator.h"
 #include "history/QVHistoryStore.h"
-#include "platform/dispatch/MainThread.h"
-
-#include <QThread>
 
 #include <algorithm>
 #include <atomic>
@@ -200,18 +198,9 @@ void QVSnapshotCalculator::calculateWithDateRange(const QVDateRange& range, int 
     setDateRange(range);
     setSnapshotInterval(interval);
     auto calculation = std::make_shared<Calculation>(m_store, range, interval);
-    ++inFlight;
-    QThread* queue = QThread::create([calculation, alive = m_alive, completion = std::move(withCompletionHandler)] {
-        QList<QVChartItem> items = calculation->calculateData();
-        dispatchToMainThread([alive, completion, items = std::move(items)] {
-            if (*alive && completion)
-                completion(items);
-        });
-        --inFlight;
-    });
-    queue->setObjectName(QStringLiteral("com.orlent.graphcalc"));
-    QObject::connect(queue, &QThread::finished, queue, &QObject::deleteLater);
-    queue->start();
+    runCalculationOnQueue(QStringLiteral("com.orlent.graphcalc"), inFlight, m_alive,
+                          [calculation] { return calculation->calculateData(); },
+                          std::move(withCompletionHandler));
 }
 
 int QVSnapshotCalculator::requestsInFlight()
