@@ -8,7 +8,6 @@
 #include <QJsonObject>
 #include <QStandardPaths>
 
-#include <algorithm>
 #include <cmath>
 #include <mutex>
 
@@ -252,46 +251,24 @@ void QVUserDefaults::writeNotifications(const QVariantMap& notifications)
 
 QVUserDefaults::Token QVUserDefaults::addObserver(const QString& key, Observer observer, const QObject* owner)
 {
-    auto entry = std::make_shared<Entry>(Entry{m_next++, key, owner, owner != nullptr, std::move(observer)});
-    m_entries.push_back(entry);
-    if (owner) {
-        const Token token = entry->token;
-        QObject::connect(owner, &QObject::destroyed, [this, token] { removeObserver(token); });
-    }
-    return entry->token;
+    return m_observers.addObserver(
+        key, nullptr, [observer = std::move(observer)](const Notification& n) { observer(n.userInfo.value("value")); },
+        owner);
 }
 
 void QVUserDefaults::removeObserver(Token token)
 {
-    auto it = std::find_if(m_entries.begin(), m_entries.end(), [token](const auto& e) { return e->token == token; });
-    if (it == m_entries.end())
-        return;
-    (*it)->removed = true;
-    m_entries.erase(it);
+    m_observers.removeObserver(token);
 }
 
 void QVUserDefaults::removeObserver(const QObject* owner)
 {
-    std::erase_if(m_entries, [owner](const auto& e) {
-        if (e->hasOwner && e->owner == owner) {
-            e->removed = true;
-            return true;
-        }
-        return false;
-    });
+    m_observers.removeObserver(owner);
 }
 
 void QVUserDefaults::notify(const QString& key, const QVariant& value)
 {
-    // Observers may add or remove observers while being told: work on a snapshot.
-    const auto snapshot = m_entries;
-    for (const auto& e : snapshot) {
-        if (e->removed || e->key != key)
-            continue;
-        if (e->hasOwner && e->owner.isNull())
-            continue;
-        e->observer(value);
-    }
+    m_observers.post(key, nullptr, {{QStringLiteral("value"), value}});
 }
 
 // Properties

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/notifications/NotificationCenter.h"
+
 #include <QObject>
-#include <QPointer>
 #include <QSettings>
 #include <QString>
 #include <QVariant>
@@ -9,7 +10,6 @@
 
 #include <functional>
 #include <memory>
-#include <vector>
 
 // The typed settings object of the application. Every property is stored under the key that
 // equals its name, in $XDG_CONFIG_HOME/Voltara/Voltara.conf (INI; the "notifications" dictionary
@@ -20,7 +20,7 @@
 class QVUserDefaults {
 public:
     using Observer = std::function<void(const QVariant& newValue)>;
-    using Token = quint64;
+    using Token = NotificationCenter::Token;
 
     // The one settings object of the process, created on first use (thread-safe).
     static QVUserDefaults& standardUserDefaults();
@@ -122,19 +122,10 @@ private:
     QVariantMap readNotifications() const;
     void writeNotifications(const QVariantMap& notifications);
 
-    struct Entry {
-        Token token;
-        QString key;
-        QPointer<const QObject> owner;
-        bool hasOwner;
-        Observer observer;
-        bool removed = false;
-    };
-
     std::unique_ptr<QSettings> m_settings;
     QString m_defaultsResourcePath;
     QVariantMap m_registeredDefaults;
     bool m_startAtLogin = false;
-    std::vector<std::shared_ptr<Entry>> m_entries;
-    Token m_next = 1;
+    // Observers by key: the key is the notification's name, the new value its "value".
+    NotificationCenter m_observers;
 };

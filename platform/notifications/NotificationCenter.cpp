@@ -8,15 +8,27 @@ NotificationCenter& NotificationCenter::defaultCenter()
     return center;
 }
 
+NotificationCenter::~NotificationCenter()
+{
+    for (const auto& e : m_entries)
+        forget(*e);
+}
+
+void NotificationCenter::forget(Entry& entry)
+{
+    entry.removed = true;
+    QObject::disconnect(entry.ownerDestroyed);
+}
+
 NotificationCenter::Token NotificationCenter::addObserver(const QString& name, const QObject* object, Block block,
                                                           const QObject* owner)
 {
     auto entry = std::make_shared<Entry>(Entry{m_next++, name, object, object == nullptr, owner, owner != nullptr,
-                                               std::move(block)});
+                                               std::move(block), false, {}});
     m_entries.push_back(entry);
     if (owner) {
         const Token token = entry->token;
-        QObject::connect(owner, &QObject::destroyed, [this, token] { removeObserver(token); });
+        entry->ownerDestroyed = QObject::connect(owner, &QObject::destroyed, [this, token] { removeObserver(token); });
     }
     return entry->token;
 }
@@ -26,15 +38,15 @@ void NotificationCenter::removeObserver(Token token)
     auto it = std::find_if(m_entries.begin(), m_entries.end(), [token](const auto& e) { return e->token == token; });
     if (it == m_entries.end())
         return;
-    (*it)->removed = true;
+    forget(**it);
     m_entries.erase(it);
 }
 
 void NotificationCenter::removeObserver(const QObject* owner)
 {
-    std::erase_if(m_entries, [owner](const auto& e) {
+    std::erase_if(m_entries, [this, owner](const auto& e) {
         if (e->hasOwner && e->owner == owner) {
-            e->removed = true;
+            forget(*e);
             return true;
         }
         return false;

@@ -26,6 +26,11 @@ public:
 
     static NotificationCenter& defaultCenter();
 
+    NotificationCenter() = default;
+    ~NotificationCenter();
+    NotificationCenter(const NotificationCenter&) = delete;
+    NotificationCenter& operator=(const NotificationCenter&) = delete;
+
     // Observe `name` posted by `object` (nullptr = any object). When `owner` is given the
     // observation ends by itself when that object is destroyed.
     Token addObserver(const QString& name, const QObject* object, Block block, const QObject* owner = nullptr);
@@ -45,7 +50,9 @@ private:
         bool hasOwner;
         Block block;
         bool removed = false;
+        QMetaObject::Connection ownerDestroyed;
     };
+    void forget(Entry& entry);
     std::vector<std::shared_ptr<Entry>> m_entries;
     Token m_next = 1;
 };
