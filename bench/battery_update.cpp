@@ -1,6 +1,5 @@
 #include "battery/QVBatteryManager.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 // One refresh as the application makes it: a new reading from the power_supply tree, then the
@@ -17,12 +16,3 @@ static void BM_UpdateAndValuesArray(benchmark::State& state, const char* fixture
 }
 BENCHMARK_CAPTURE(BM_UpdateAndValuesArray, charge_discharging, "charge_discharging")->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_UpdateAndValuesArray, two_batteries, "two_batteries")->Unit(benchmark::kMicrosecond);
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
