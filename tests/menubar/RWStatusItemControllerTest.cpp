@@ -8,6 +8,7 @@
 #include "menubar/RWStatusItemController.h"
 #include "menubar/ThemeColors.h"
 #include "toolkit/KZView.h"
+#include "support/DarkPalette.h"
 
 #include <QApplication>
 #include <QFile>
@@ -51,21 +52,6 @@ bool hasTextPixel(const QImage& image, const QRect& area, const QColor& color)
         }
     return false;
 }
-
-class DarkPalette {
-public:
-    DarkPalette() : m_saved(QApplication::palette())
-    {
-        QPalette dark = m_saved;
-        dark.setColor(QPalette::Window, QColor(40, 40, 40));
-        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-        QApplication::setPalette(dark);
-    }
-    ~DarkPalette() { QApplication::setPalette(m_saved); }
-
-private:
-    QPalette m_saved;
-};
 
 class RWStatusItemControllerTest : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 #include "battery/KZTimer.h"
 #include "menubar/WQStatusItem.h"
 #include "platform/notifications/NotificationCenter.h"
+#include "support/DarkPalette.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -33,21 +34,6 @@ struct RecordingDelegate : WQStatusItemDelegate {
         ++menuQuestions;
         return allowMenu;
     }
-};
-
-class DarkPalette {
-public:
-    DarkPalette() : m_saved(QApplication::palette())
-    {
-        QPalette dark = m_saved;
-        dark.setColor(QPalette::Window, QColor(40, 40, 40));
-        dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
-        QApplication::setPalette(dark);
-    }
-    ~DarkPalette() { QApplication::setPalette(m_saved); }
-
-private:
-    QPalette m_saved;
 };
 
 TEST(WQStatusItemTest, LengthAndRectanglesFollowTheBadge)
