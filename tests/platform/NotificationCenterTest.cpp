@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 TEST(NotificationCenter, DeliversByNameAndObjectAndStopsAfterRemoval)
 {
     auto& center = NotificationCenter::defaultCenter();
@@ -43,4 +45,17 @@ TEST(NotificationCenter, ObserverRemovedDuringDeliveryIsNotCalledAndOwnerEndsObs
     }
     center.post("O");
     EXPECT_EQ(owned, 1);
+}
+
+TEST(NotificationCenter, OwnerOutlivingItsCentreEndsWithoutCallingIntoIt)
+{
+    auto owner = std::make_unique<QObject>();
+    {
+        NotificationCenter center;
+        center.addObserver("Gone", nullptr, [](const Notification&) {}, owner.get());
+        NotificationCenter::Token kept = center.addObserver("Kept", nullptr, [](const Notification&) {}, owner.get());
+        center.removeObserver(kept);
+    }
+    owner.reset();   // must not reach the destroyed centre (valgrind / ASan see it when it does)
+    SUCCEED();
 }
